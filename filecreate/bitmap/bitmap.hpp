@@ -1,0 +1,8 @@
+// The bitmap modes of KorvaneFileCreate.
+#pragma once
+
+// -bm[n][i] BITMAP OUTPUT: one bitmap into one C array.
+int run_single_bitmap(int argc, char** argv);
+
+// -fb CONTROL OUTPUT: every bitmap of a control file into one C file.
+int run_bitmap_collection(int argc, char** argv);

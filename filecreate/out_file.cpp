@@ -1,0 +1,71 @@
+#include "out_file.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+void out_attach(OutFile& out, int fd)
+{
+    out.fd = fd;
+    out.failed = false;
+    out.used = 0;
+}
+
+// Writes all of [bytes, bytes + count), resuming after partial writes and
+// interrupted calls; a full disk or a device error marks the file failed.
+static void write_all(OutFile& out, const unsigned char* bytes, std::size_t count)
+{
+    while (count > 0 && !out.failed) {
+        ssize_t done = ::write(out.fd, bytes, count);
+        if (done < 0 && errno == EINTR) {
+            continue;
+        }
+        if (done <= 0) {
+            out.failed = true;
+            return;
+        }
+        bytes += done;
+        count -= static_cast<std::size_t>(done);
+    }
+}
+
+bool out_flush(OutFile& out)
+{
+    if (out.fd >= 0 && out.used > 0) {
+        write_all(out, out.data.data(), out.used);
+    }
+    out.used = 0;
+    return !out.failed;
+}
+
+void out_put(OutFile& out, const void* bytes, std::size_t count)
+{
+    if (out.fd < 0) {
+        return;
+    }
+    auto src = static_cast<const unsigned char*>(bytes);
+    if (count >= out.data.size()) {
+        // Large blocks bypass the buffer once what is pending has gone out.
+        out_flush(out);
+        write_all(out, src, count);
+        return;
+    }
+    if (out.used + count > out.data.size()) {
+        out_flush(out);
+    }
+    std::memcpy(out.data.data() + out.used, src, count);
+    out.used += count;
+}
+
+bool out_close(OutFile& out)
+{
+    bool ok = out_flush(out);
+    if (out.fd >= 0) {
+        if (::close(out.fd) != 0) {
+            out.failed = true;
+            ok = false;
+        }
+        out.fd = -1;
+    }
+    return ok;
+}

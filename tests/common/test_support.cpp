@@ -1,0 +1,157 @@
+#include "test_support.hpp"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+std::string drain(int fd)
+{
+    std::string text;
+    char chunk[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        text.append(chunk, static_cast<std::size_t>(n));
+    }
+    return text;
+}
+
+std::string env_or_fail(const char* name)
+{
+    const char* value = std::getenv(name);
+    if (value == nullptr) {
+        ADD_FAILURE() << name << " is not set; run the tests through ctest";
+        return {};
+    }
+    return value;
+}
+
+}  // namespace
+
+RunResult run_program(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& cwd)
+{
+    RunResult result;
+    // Standard error goes to a scratch file so that neither pipe can fill up
+    // while the other is read.
+    char err_name[] = "/tmp/korvane-stderr-XXXXXX";
+    int err_fd = ::mkstemp(err_name);
+    int out_pipe[2];
+    if (err_fd < 0 || ::pipe(out_pipe) != 0) {
+        ADD_FAILURE() << "cannot set up the child's output";
+        return result;
+    }
+    ::unlink(err_name);
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(out_pipe[1], 1);
+        ::dup2(err_fd, 2);
+        int null_fd = ::open("/dev/null", O_RDONLY);
+        ::dup2(null_fd, 0);
+        ::close(out_pipe[0]);
+        ::close(out_pipe[1]);
+        if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) {
+            ::_exit(126);
+        }
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(program.c_str()));
+        for (const auto& a : args) {
+            argv.push_back(const_cast<char*>(a.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    ::close(out_pipe[1]);
+    result.out = drain(out_pipe[0]);
+    ::close(out_pipe[0]);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    ::lseek(err_fd, 0, SEEK_SET);
+    result.err = drain(err_fd);
+    ::close(err_fd);
+    if (WIFEXITED(status)) {
+        result.exit_code = WEXITSTATUS(status);
+    } else if (WIFSIGNALED(status)) {
+        result.exit_code = 128 + WTERMSIG(status);
+    }
+    return result;
+}
+
+std::string installed_program(const std::string& name)
+{
+    return env_or_fail("KORVANE_BIN") + "/" + name;
+}
+
+std::string source_dir()
+{
+    return env_or_fail("KORVANE_SOURCE");
+}
+
+ScratchDir::ScratchDir()
+{
+    char name[] = "/tmp/korvane-test-XXXXXX";
+    const char* made = ::mkdtemp(name);
+    if (made == nullptr) {
+        ADD_FAILURE() << "mkdtemp failed";
+        return;
+    }
+    path = made;
+}
+
+ScratchDir::~ScratchDir()
+{
+    if (!path.empty()) {
+        std::error_code ignored;
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path, ignored);
+    }
+}
+
+std::string read_file(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void write_file(const std::string& path, std::string_view bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        ADD_FAILURE() << "cannot write " << path;
+    }
+}
+
+bool file_exists(const std::string& path)
+{
+    return ::access(path.c_str(), F_OK) == 0;
+}
+
+std::string random_bytes(std::size_t count, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::string bytes(count, '\0');
+    for (auto& b : bytes) {
+        b = static_cast<char>(gen() & 0xFF);
+    }
+    return bytes;
+}
