@@ -48,7 +48,7 @@ function(demo_hex file)
   message("--- ${file} (${size} bytes), first bytes: ${hex}")
 endfunction()
 
-foreach(area filecreate bitmap convert)
+foreach(area filecreate bitmap convert firmware)
   if(EXISTS "${EXAMPLES}/${area}/demo.cmake")
     include("${EXAMPLES}/${area}/demo.cmake")
   endif()
