@@ -1,1 +1,338 @@
-// Tests land here.
+// The installed KorvaneFileCreate in the -f mode: control file in, C source
+// and collection image out, read back the way firmware would read them.
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace std::string_literals;
+
+#include "test_support.hpp"
+
+namespace {
+
+const std::string VERSION = "      KorvaneFileCreate V1.9\r\r\n";
+
+RunResult filecreate(const std::vector<std::string>& args, const std::string& cwd)
+{
+    return run_program(installed_program("KorvaneFileCreate"), args, cwd);
+}
+
+struct LoadedFile {
+    std::string name;
+    std::string data;
+    unsigned type;
+    unsigned visibility;
+};
+
+std::uint32_t read_u32(const std::string& image, std::size_t offset, bool big_endian)
+{
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) {
+        auto b = static_cast<unsigned char>(image.at(offset + static_cast<std::size_t>(i)));
+        v |= static_cast<std::uint32_t>(b) << (big_endian ? 24 - 8 * i : 8 * i);
+    }
+    return v;
+}
+
+// Reads a collection image as a loader does: the table location from the
+// last four bytes, then header records until the all-zero end of the list.
+std::vector<LoadedFile> load_image(const std::string& image, std::uint32_t base, bool big_endian,
+                                   bool four_byte_lengths, bool align)
+{
+    std::vector<LoadedFile> files;
+    std::uint32_t location = read_u32(image, image.size() - 4, big_endian);
+    std::size_t p = location - base;
+    for (;;) {
+        std::uint32_t name_address = read_u32(image, p, big_endian);
+        if (name_address == 0) {
+            break;
+        }
+        std::uint32_t data_address = read_u32(image, p + 4, big_endian);
+        std::uint32_t length = 0;
+        if (four_byte_lengths) {
+            length = read_u32(image, p + 8, big_endian);
+            p += 12;
+        } else {
+            auto hi = static_cast<unsigned char>(image.at(p + (big_endian ? 8 : 9)));
+            auto lo = static_cast<unsigned char>(image.at(p + (big_endian ? 9 : 8)));
+            length = static_cast<std::uint32_t>(hi << 8 | lo);
+            p += 10;
+        }
+        LoadedFile f;
+        f.type = static_cast<unsigned char>(image.at(p));
+        f.visibility = static_cast<unsigned char>(image.at(p + 1));
+        p += 2;
+        if (align) {
+            EXPECT_EQ((base + p) % 4, 0u) << "record does not end on a word";
+        }
+        std::size_t name_at = name_address - base;
+        f.name = image.substr(name_at, image.find('\0', name_at) - name_at);
+        f.data = image.substr(data_address - base, length);
+        files.push_back(f);
+    }
+    return files;
+}
+
+struct Collection {
+    ScratchDir dir;
+    std::string index = "<p>  hi</p>\r\n\r\n";
+    std::string logo = std::string("GIF89a\x00\x01\x02\xff", 10);
+    std::string xml = "<x>1</x>";
+
+    Collection()
+    {
+        write_file(dir / "index.htm", index);
+        write_file(dir / "logo.gif", logo);
+        write_file(dir / "xml-data.xml", xml);
+    }
+};
+
+const char* DEFINITIONS =
+    "// pages of the demo server\n"
+    "#define FILE_HEADER_LEN 16\n"
+    "#define ALIGN 1\n"
+    "#define BIG_ENDIAN 1\n"
+    "#define MAX_FILE_LENGTH 4\n"
+    "#define MIME_HTML 1\n"
+    "#define MIME_GIF 2\n"
+    "#define FILE_VISIBLE 1\n"
+    "%20000\n";
+const char* ENTRIES =
+    "index.htm -w\n"
+    "logo.gif -t=MIME_GIF // title picture\n"
+    "xml?data.xml -?\n";
+
+TEST(FileCollection, ArraysTableImageAndMessages)
+{
+    Collection c;
+    write_file(c.dir / "pages.txt", std::string(DEFINITIONS) + ENTRIES);
+    RunResult r = filecreate({"-f", "pages.txt", "coll.bin"}, c.dir.path);
+    ASSERT_EQ(r.exit_code, 0) << r.out;
+
+    const std::string squeezed_index = "<p> hi</p>\r";
+    const std::uint32_t base = 0x20010;
+    std::uint32_t names_end = base + static_cast<std::uint32_t>(squeezed_index.size() + c.logo.size() + c.xml.size()) +
+                              10 + 9 + 9;
+    std::uint32_t location = (names_end + 3) & ~3u;
+    char closing[256];
+    std::snprintf(closing, sizeof closing,
+                  "Output files coll.bin and coll.c successfully created using%s\n"
+                  "Embedded user file collection target address = 0x20000\n"
+                  "Embedded user table location = 0x%x\n\n\n",
+                  VERSION.c_str(), location);
+    EXPECT_EQ(r.out, std::string("Adding file _index \nAdding file _logo \nAdding file _xml_data \n") + closing);
+
+    std::string c_text = read_file(c.dir / "coll.c");
+    const std::string table =
+        "static const USER_FILE user_files[] = {\r\n"
+        "{\"index.htm\", (unsigned char *)_index, sizeof(_index), MIME_HTML, FILE_VISIBLE},\r\n"
+        "{\"logo.gif\", (unsigned char *)_logo, sizeof(_logo), MIME_GIF, FILE_VISIBLE},\r\n"
+        "{\"xml?data\", (unsigned char *)_xml_data, sizeof(_xml_data), MIME_HTML, FILE_VISIBLE},\r\n"
+        "{0} // end of list\r\n};\r\n";
+    ASSERT_GE(c_text.size(), table.size());
+    EXPECT_EQ(c_text.substr(c_text.size() - table.size()), table);
+    EXPECT_EQ(c_text.find("static const unsigned char _index[] = {\r\n0x3c,0x70,0x3e,0x20,0x68,"), 0u);
+
+    std::string image = read_file(c.dir / "coll.bin");
+    EXPECT_EQ(read_u32(image, image.size() - 4, true), location);
+    auto files = load_image(image, base, true, true, true);
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files[0].name, "index.htm");
+    EXPECT_EQ(files[0].data, squeezed_index);
+    EXPECT_EQ(files[1].name, "logo.gif");
+    EXPECT_EQ(files[1].data, c.logo);
+    EXPECT_EQ(files[1].type, 2u);
+    EXPECT_EQ(files[2].name, "xml?data");
+    EXPECT_EQ(files[2].data, c.xml);
+    for (const auto& f : files) {
+        EXPECT_EQ(f.visibility, 0x81u);
+    }
+    EXPECT_EQ(files[0].type, 1u);
+}
+
+TEST(FileCollection, GeneratedSourceCompilesAndHoldsTheFiles)
+{
+    if (!file_exists("/usr/bin/cc")) {
+        GTEST_SKIP() << "no C compiler";
+    }
+    Collection c;
+    write_file(c.dir / "pages.txt", std::string(DEFINITIONS) + ENTRIES);
+    ASSERT_EQ(filecreate({"-f", "pages.txt", "coll.bin"}, c.dir.path).exit_code, 0);
+    write_file(c.dir / "check.c",
+               "#include <stdio.h>\n"
+               "typedef struct { const char *name; unsigned char *data; unsigned long size;"
+               " int type; int visibility; } USER_FILE;\n"
+               "#define MIME_HTML 1\n#define MIME_GIF 2\n#define FILE_VISIBLE 1\n"
+               "#include \"coll.c\"\n"
+               "int main(void) {\n"
+               "  const USER_FILE *f;\n"
+               "  unsigned long i;\n"
+               "  for (f = user_files; f->name; ++f) {\n"
+               "    printf(\"%s %lu %d:\", f->name, f->size, f->type);\n"
+               "    for (i = 0; i < f->size; ++i) printf(\"%02x\", f->data[i]);\n"
+               "    printf(\"\\n\");\n"
+               "  }\n"
+               "  return 0;\n"
+               "}\n");
+    RunResult cc = run_program("/usr/bin/cc", {"-std=c99", "-Wall", "-Wextra", "-Werror", "-o", "check", "check.c"},
+                               c.dir.path);
+    ASSERT_EQ(cc.exit_code, 0) << cc.out << cc.err;
+    RunResult run = run_program(c.dir / "check", {}, c.dir.path);
+    auto hex = [](const std::string& s) {
+        std::string h;
+        char b[3];
+        for (unsigned char ch : s) {
+            std::snprintf(b, sizeof b, "%02x", ch);
+            h += b;
+        }
+        return h;
+    };
+    EXPECT_EQ(run.out, "index.htm 11 1:" + hex("<p> hi</p>\r") + "\nlogo.gif 10 2:" + hex(c.logo) +
+                           "\nxml?data 8 1:" + hex(c.xml) + "\n");
+}
+
+TEST(FileCollection, CSourceNameIsDerivedBesideTheImage)
+{
+    ScratchDir dir;
+    write_file(dir / "empty.txt", "");
+    ::mkdir((dir / "old.dir").c_str(), 0755);
+    const std::pair<const char*, const char*> names[] = {
+        {"coll.bin", "coll.c"},
+        {"out.img.bin", "out.img.c"},
+        {"old.dir/collection", "old.dir/collection.c"},
+        {"noext", "noext.c"},
+    };
+    for (const auto& [image, c_name] : names) {
+        RunResult r = filecreate({"-f", "empty.txt", image}, dir.path);
+        EXPECT_EQ(r.exit_code, 0) << image;
+        EXPECT_TRUE(file_exists(dir / c_name)) << image;
+        EXPECT_EQ(read_file(dir / c_name), "static const USER_FILE user_files[] = {\r\n{0} // end of list\r\n};\r\n");
+    }
+    EXPECT_FALSE(file_exists(dir / "old.c"));
+
+    RunResult same = filecreate({"-f", "empty.txt", "x.c"}, dir.path);
+    EXPECT_EQ(same.exit_code, 4);
+    EXPECT_EQ(same.out, "Output file could not be created. Terminating\n\n");
+    EXPECT_FALSE(file_exists(dir / "x.c"));
+
+    RunResult missing = filecreate({"-f", "empty.txt"}, dir.path);
+    EXPECT_EQ(missing.exit_code, 4);
+    EXPECT_EQ(missing.out, "Output file could not be created. Terminating\n\n");
+
+    RunResult long_name = filecreate({"-f", "empty.txt", std::string(98, 'n') + ".bin"}, dir.path);
+    EXPECT_EQ(long_name.exit_code, 10);
+    EXPECT_EQ(long_name.out.find("C source file name for "), 0u);
+    EXPECT_EQ(filecreate({"-f", "empty.txt", std::string(97, 'n') + ".bin"}, dir.path).exit_code, 0);
+}
+
+TEST(FileCollection, EmptyCollectionImage)
+{
+    ScratchDir dir;
+    write_file(dir / "ctl.txt", "#define BIG_ENDIAN 1\n%20000001\n#define ALIGN 1\n");
+    RunResult r = filecreate({"-f", "ctl.txt", "c.bin"}, dir.path);
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(r.out, "Output files c.bin and c.c successfully created using" + VERSION +
+                         "\nEmbedded user file collection target address = 0x20000001\n"
+                         "Embedded user table location = 0x20000004\n\n\n");
+    EXPECT_EQ(read_file(dir / "c.bin"), std::string(3, '\0') + std::string(16, '\0') + "\x20\x00\x00\x04"s);
+}
+
+TEST(FileCollection, StopsAtAnEntryThatCannotBeOpened)
+{
+    Collection c;
+    write_file(c.dir / "ctl.txt", "index.htm \nmissing.htm \nlogo.gif \n");
+    RunResult r = filecreate({"-f", "ctl.txt", "c.bin"}, c.dir.path);
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_EQ(r.out, "Adding file _index \nSpecified input file number 2 not found. Terminating\n\n");
+    EXPECT_EQ(read_file(c.dir / "c.bin"), c.index);
+    std::string c_text = read_file(c.dir / "c.c");
+    EXPECT_EQ(c_text.find("static const unsigned char _index[]"), 0u);
+    EXPECT_EQ(c_text.find("user_files"), std::string::npos);
+}
+
+TEST(FileCollection, NeverDestroysAnInput)
+{
+    Collection c;
+    const std::string control = "index.htm \n";
+    write_file(c.dir / "coll.c", control);
+    write_file(c.dir / "ctl.txt", control);
+    struct Case {
+        std::string control;
+        std::string image;
+        int code;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"ctl.txt", "ctl.txt", 4, "Output file ctl.txt is the same file as an input. Terminating\n\n"},
+        {"coll.c", "coll.bin", 4, "Output file coll.c is the same file as an input. Terminating\n\n"},
+    };
+    for (const auto& k : cases) {
+        RunResult r = filecreate({"-f", k.control, k.image}, c.dir.path);
+        EXPECT_EQ(r.exit_code, k.code) << k.image;
+        EXPECT_EQ(r.out, k.out);
+        EXPECT_EQ(read_file(c.dir / k.control), control);
+    }
+    EXPECT_FALSE(file_exists(c.dir / "coll.bin"));
+
+    // An entry naming one of the outputs would read a file being written.
+    write_file(c.dir / "self.txt", "index.htm \nout.bin \n");
+    RunResult r = filecreate({"-f", "self.txt", "out.bin"}, c.dir.path);
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_EQ(r.out, "Adding file _index \nSpecified input file number 2 is an output file of this run. Terminating\n\n");
+    EXPECT_EQ(read_file(c.dir / "index.htm"), c.index);
+}
+
+TEST(FileCollection, FailedWriteIsReported)
+{
+    Collection c;
+    write_file(c.dir / "ctl.txt", "index.htm \n");
+    ASSERT_EQ(::symlink("/dev/full", (c.dir / "c.c").c_str()), 0);
+    RunResult r = filecreate({"-f", "ctl.txt", "c.bin"}, c.dir.path);
+    EXPECT_EQ(r.exit_code, 4);
+    EXPECT_EQ(r.out, "Adding file _index \nOutput file write failed. Terminating\n\n");
+}
+
+TEST(FileCollection, CapacitiesAreRefusedWithCode10)
+{
+    ScratchDir dir;
+    write_file(dir / "big.bin", std::string(70000, 'b'));
+    write_file(dir / "over.bin", std::string(1048577, 'o'));
+    write_file(dir / "a,b.htm", "x");
+    write_file(dir / "ok.htm", "x");
+    std::string many;
+    for (int i = 0; i < 129; ++i) {
+        many += "ok.htm \n";
+    }
+    struct Case {
+        std::string control;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"big.bin \n", "Adding file _big \nInput file big.bin longer than 65535 bytes needs #define MAX_FILE_LENGTH 4. Terminating\n\n"},
+        {"over.bin \n", "Input file over.bin larger than 1048576 bytes. Terminating\n\n"},
+        {"a,b.htm \n", "Specified input file number 1 has a comma or a double quote in its path. Terminating\n\n"},
+        {"ok.htm -t=A,B\n", "Specified input file number 1 has a comma or a brace in an identifier. Terminating\n\n"},
+        {"ok.htm -c={x}\n", "Specified input file number 1 has a comma or a brace in an identifier. Terminating\n\n"},
+    };
+    for (const auto& k : cases) {
+        write_file(dir / "ctl.txt", k.control);
+        RunResult r = filecreate({"-f", "ctl.txt", "c.bin"}, dir.path);
+        EXPECT_EQ(r.exit_code, 10) << k.control;
+        EXPECT_EQ(r.out, k.out) << k.control;
+    }
+    write_file(dir / "ctl.txt", many);
+    RunResult r = filecreate({"-f", "ctl.txt", "c.bin"}, dir.path);
+    EXPECT_EQ(r.exit_code, 10);
+    EXPECT_NE(r.out.find("Specified input file number 129 exceeds the limit of 128 files. Terminating\n\n"),
+              std::string::npos);
+
+    // The same large file is fine with 4-byte length fields, even when the
+    // definition comes after the last entry.
+    write_file(dir / "ctl.txt", "big.bin \n#define MAX_FILE_LENGTH 4\n");
+    EXPECT_EQ(filecreate({"-f", "ctl.txt", "c.bin"}, dir.path).exit_code, 0);
+}
+
+}  // namespace
