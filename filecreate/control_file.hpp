@@ -27,13 +27,18 @@ struct ControlFile {
     std::array<unsigned char, 4096> chunk{};
     std::size_t chunk_pos = 0;
     std::size_t chunk_len = 0;
-    bool pending_cr = false;  // a CR was read; the next byte decides whether it is a line end pair
     bool at_end = false;      // end of file, 0x1A or a read error was met
     bool entry_at_end = false;  // an entry was returned at the end of the file; the next call ends the list
-    unsigned line = 1;        // line being read, for messages
+    bool line_ended = false;  // the byte delivered last was a line end: the next one starts a new line
+    unsigned line = 1;        // line of the byte delivered last, for messages
 };
 
 void control_attach(ControlFile& control, int fd);
+
+// Delivers the next byte of the control file as text mode reads it: a CR LF
+// pair comes as one LF, a lone CR as CR. False at the end of the file, at a
+// 0x1A byte or after a read error, and on every call after that.
+bool read_control_byte(ControlFile& control, unsigned char& byte);
 
 // Reads on to the line end after the next entry and returns the entry's open
 // descriptor; a negative value when its file cannot be opened; -1 with
