@@ -21,7 +21,6 @@ constexpr std::size_t TOKEN_STORED = TOKEN_SIZE - 1;  // room for the NUL
 // The path buffer must also hold the array name made from it, one longer.
 constexpr std::size_t MAX_PATH_CHARS = PATH_BUFFER_SIZE - 2;
 constexpr std::size_t MAX_NUMBER_CHARS = TOKEN_STORED;
-constexpr std::size_t MAX_NAME_CHARS = DEFINITION_NAME_SIZE - 1;
 
 struct Definition {
     std::array<char, DEFINITION_NAME_SIZE> name{};
@@ -106,7 +105,8 @@ bool has_open_file(int result)
 }
 
 // Copies text of the given length into a NUL-terminated buffer, as much as
-// fits. Returns false when some of it did not fit.
+// fits. Returns false when some of it did not fit. Every destination is
+// smaller than a token's storage, so the part copied is always stored.
 bool copy_clipped(std::span<char> dest, const char* text, std::size_t length)
 {
     std::size_t fits = std::min(length, dest.size() - 1);
@@ -119,7 +119,7 @@ bool copy_clipped(std::span<char> dest, const char* text, std::size_t length)
 // not fit is remembered by its line so that a use of it can be refused.
 void copy_to_array_name(const Token& token, std::size_t length, unsigned line)
 {
-    bool whole = copy_clipped(array_name, token.text.data(), std::min(length, ARRAY_NAME_SIZE - 1));
+    bool whole = copy_clipped(array_name, token.text.data(), length);
     array_name_overflow_line = whole ? 0 : line;
 }
 
@@ -257,8 +257,8 @@ bool step_definition_word(EntryCall& call, unsigned char byte)
     // The word define is only skipped: any other first word is the name.
     bool is_define = token.length == 6 && std::memcmp(token.text.data(), "define", 6) == 0;
     if (!is_define) {
-        copy_clipped(call.pending_name, token.text.data(), std::min(token.length, MAX_NAME_CHARS));
-        call.pending_name_overflow_line = token.length > MAX_NAME_CHARS ? call.control.line : 0;
+        bool whole = copy_clipped(call.pending_name, token.text.data(), token.length);
+        call.pending_name_overflow_line = whole ? 0 : call.control.line;
         call.state = 4;
     }
     reset(token);
@@ -310,7 +310,7 @@ bool step_identifier(EntryCall& call, unsigned char byte)
         std::span<char> dest = call.state == 5 ? std::span<char>(call.mime) : std::span<char>(call.visibility);
         unsigned& overflow = call.state == 5 ? call.mime_overflow_line : call.visibility_overflow_line;
         std::size_t length = token.length - 1;
-        bool whole = copy_clipped(dest, token.text.data() + 1, std::min(length, dest.size() - 1));
+        bool whole = copy_clipped(dest, token.text.data() + 1, length);
         overflow = whole ? 0 : call.control.line;
     }
     reset(token);
