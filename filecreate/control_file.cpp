@@ -105,8 +105,8 @@ bool has_open_file(int result)
 }
 
 // Copies text of the given length into a NUL-terminated buffer, as much as
-// fits. Returns false when some of it did not fit. Every destination is
-// smaller than a token's storage, so the part copied is always stored.
+// fits. Returns false when some of it did not fit. No destination holds
+// more than a token stores, so the part copied was always stored.
 bool copy_clipped(std::span<char> dest, const char* text, std::size_t length)
 {
     std::size_t fits = std::min(length, dest.size() - 1);
