@@ -220,7 +220,7 @@ TEST_F(EmitterTest, TableEntryPiecesAndParameterNames)
         EXPECT_EQ(user_table_text(), std::string("{\"") + path + "\", ") << "rule off: " << path;
     }
     EXPECT_TRUE(add_table_entry(2, "ignored", "x", "y", 0));
-    EXPECT_EQ(user_table_text(), "{\"index.xml\", ");
+    EXPECT_EQ(user_table_text(), "{\"xMl/a.b.c\", ");
 }
 
 TEST_F(EmitterTest, TableTextNeverOverflows)
