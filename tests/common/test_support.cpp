@@ -100,7 +100,7 @@ std::string installed_program(const std::string& name)
 
 std::string source_dir()
 {
-    return env_or_fail("KORVANE_SOURCE");
+    return KORVANE_SOURCE_DIR;
 }
 
 ScratchDir::ScratchDir()

@@ -19,7 +19,7 @@ RunResult run_program(const std::string& program, const std::vector<std::string>
 // Path of an installed program of the staged installation ($KORVANE_BIN).
 std::string installed_program(const std::string& name);
 
-// Root of the source tree ($KORVANE_SOURCE).
+// Root of the source tree.
 std::string source_dir();
 
 // A fresh scratch folder, removed with everything in it when the object goes.
