@@ -27,6 +27,7 @@ constexpr char TABLE_HEAD[] = "static const USER_FILE user_files[] = {\r\n";
 constexpr char TABLE_END[] = "{0} // end of list\r\n};\r\n";
 
 constexpr std::size_t CHUNK = 32;
+constexpr std::size_t STREAM_PIECE = 64 * 1024;  // a multiple of CHUNK
 constexpr std::size_t VALUE_TEXT = 5;  // "0xhh,"
 
 // "0xhh," for every byte value, lower-case digits, built at compile time.
@@ -68,11 +69,10 @@ void emit_plain(std::span<const unsigned char> bytes, OutFile& c_source, OutFile
 // previous emitted byte lives across chunks, so a run may span two lines; a
 // dropped byte still takes its place in its chunk. Dropped bytes are compacted
 // in place so that the image receives the kept bytes in one piece. Returns the
-// number of bytes kept.
-std::size_t emit_squeezed(std::span<unsigned char> bytes, OutFile& c_source, OutFile& image)
+// number of bytes kept. after_space carries the marker from piece to piece.
+std::size_t emit_squeezed(std::span<unsigned char> bytes, bool& after_space, OutFile& c_source, OutFile& image)
 {
     std::array<char, CHUNK * VALUE_TEXT + 2> line;
-    bool after_space = false;
     std::size_t kept = 0;
     for (std::size_t start = 0; start < bytes.size(); start += CHUNK) {
         std::size_t n = std::min(CHUNK, bytes.size() - start);
@@ -139,14 +139,26 @@ EmitStatus emit_file_array(int input_fd, OutFile& c_source, const char* array_na
     if (length_count == MAX_FILES) {
         return EmitStatus::too_many_files;
     }
-    std::size_t count = 0;
-    switch (read_whole(input_fd, input_buffer, count)) {
-    case ReadStatus::failed:
-        return EmitStatus::read_failed;
-    case ReadStatus::too_large:
-        return EmitStatus::too_large;
-    case ReadStatus::ok:
-        break;
+    // A regular file is streamed in pieces, so that a large input never has
+    // to be paged into the whole buffer; its size is checked up front, so a
+    // file that is too large writes nothing. Pipes and devices cannot be
+    // measured and are read whole first.
+    std::size_t size = 0;
+    const bool streamed = regular_file_size(input_fd, size);
+    std::size_t first = 0;
+    if (streamed) {
+        if (size > INPUT_BUFFER_SIZE) {
+            return EmitStatus::too_large;
+        }
+    } else {
+        switch (read_whole(input_fd, input_buffer, first)) {
+        case ReadStatus::failed:
+            return EmitStatus::read_failed;
+        case ReadStatus::too_large:
+            return EmitStatus::too_large;
+        case ReadStatus::ok:
+            break;
+        }
     }
 
     if (array_name == nullptr) {
@@ -156,12 +168,46 @@ EmitStatus emit_file_array(int input_fd, OutFile& c_source, const char* array_na
         out_put(c_source, array_name);
         out_put(c_source, NAMED_HEAD_END);
     }
-    std::span<unsigned char> bytes(input_buffer.data(), count);
-    std::size_t emitted = count;
-    if ((flags & OPT_SQUEEZE_SPACE) != 0) {
-        emitted = emit_squeezed(bytes, c_source, image);
+    const bool squeeze = (flags & OPT_SQUEEZE_SPACE) != 0;
+    bool after_space = false;
+    std::size_t total = 0;
+    std::size_t emitted = 0;
+    auto emit_piece = [&](std::span<unsigned char> bytes) {
+        total += bytes.size();
+        if (squeeze) {
+            emitted += emit_squeezed(bytes, after_space, c_source, image);
+        } else {
+            emit_plain(bytes, c_source, image);
+            emitted += bytes.size();
+        }
+    };
+    if (!streamed) {
+        emit_piece(std::span<unsigned char>(input_buffer.data(), first));
     } else {
-        emit_plain(bytes, c_source, image);
+        // Pieces are whole multiples of the 32-byte line, so lines come out
+        // exactly as from one buffer.
+        for (;;) {
+            std::size_t room = std::min(STREAM_PIECE, INPUT_BUFFER_SIZE - total);
+            std::size_t got = 0;
+            if (room == 0) {
+                // The file grew while it was read: refuse what does not fit.
+                unsigned char extra = 0;
+                if (read_up_to(input_fd, std::span<unsigned char>(&extra, 1), got) != ReadStatus::ok) {
+                    return EmitStatus::read_failed;
+                }
+                if (got != 0) {
+                    return EmitStatus::too_large;
+                }
+                break;
+            }
+            if (read_up_to(input_fd, std::span<unsigned char>(input_buffer.data(), room), got) != ReadStatus::ok) {
+                return EmitStatus::read_failed;
+            }
+            emit_piece(std::span<unsigned char>(input_buffer.data(), got));
+            if (got < room) {
+                break;
+            }
+        }
     }
     length_list[length_count++] = static_cast<std::int32_t>(emitted);
     out_put(c_source, ARRAY_END);

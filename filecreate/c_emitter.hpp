@@ -21,7 +21,8 @@ enum class EmitStatus { ok, read_failed, too_large, too_many_files };
 
 // Reads the whole input (at most INPUT_BUFFER_SIZE bytes) and writes it as a
 // C array to c_source and, byte for byte as emitted, to image; records the
-// emitted length. On any status but ok nothing has been written.
+// emitted length. too_large and too_many_files write nothing; read_failed may
+// leave the part written before the failing read.
 EmitStatus emit_file_array(int input_fd, OutFile& c_source, const char* array_name,
                            std::uint32_t flags, OutFile& image);
 

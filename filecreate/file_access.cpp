@@ -55,7 +55,7 @@ bool same_open_file(int fd_a, int fd_b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-ReadStatus read_whole(int fd, std::span<unsigned char> buffer, std::size_t& got)
+ReadStatus read_up_to(int fd, std::span<unsigned char> buffer, std::size_t& got)
 {
     got = 0;
     while (got < buffer.size()) {
@@ -67,20 +67,36 @@ ReadStatus read_whole(int fd, std::span<unsigned char> buffer, std::size_t& got)
             return ReadStatus::failed;
         }
         if (n == 0) {
-            return ReadStatus::ok;
+            break;
         }
         got += static_cast<std::size_t>(n);
     }
+    return ReadStatus::ok;
+}
+
+ReadStatus read_whole(int fd, std::span<unsigned char> buffer, std::size_t& got)
+{
+    if (read_up_to(fd, buffer, got) == ReadStatus::failed) {
+        return ReadStatus::failed;
+    }
+    if (got < buffer.size()) {
+        return ReadStatus::ok;
+    }
     // The buffer is full: one more byte means the file does not fit.
     unsigned char extra = 0;
-    for (;;) {
-        ssize_t n = ::read(fd, &extra, 1);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return ReadStatus::failed;
-        }
-        return n == 0 ? ReadStatus::ok : ReadStatus::too_large;
+    std::size_t more = 0;
+    if (read_up_to(fd, std::span<unsigned char>(&extra, 1), more) == ReadStatus::failed) {
+        return ReadStatus::failed;
     }
+    return more == 0 ? ReadStatus::ok : ReadStatus::too_large;
+}
+
+bool regular_file_size(int fd, std::size_t& size)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
+        return false;
+    }
+    size = static_cast<std::size_t>(st.st_size);
+    return true;
 }

@@ -22,6 +22,13 @@ bool same_open_file(int fd_a, int fd_b);
 
 enum class ReadStatus { ok, failed, too_large };
 
+// Reads until buffer is full or the file ends; got receives the count.
+// Returns ok or failed (never too_large).
+ReadStatus read_up_to(int fd, std::span<unsigned char> buffer, std::size_t& got);
+
+// True when fd is a regular file; size then receives its current length.
+bool regular_file_size(int fd, std::size_t& size);
+
 // Reads fd to its end into buffer. got receives the number of bytes read.
 // too_large: the file holds more than buffer.size() bytes (got is then
 // buffer.size()); failed: a read reported an error.
