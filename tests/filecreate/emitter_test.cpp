@@ -179,6 +179,41 @@ TEST_F(EmitterTest, SqueezingMatchesThePlainFormatterOnRandomText)
     }
 }
 
+TEST_F(EmitterTest, StreamedPiecesEqualOneBufferAcrossPieceBoundaries)
+{
+    // 200 KiB of white-space-heavy text: squeeze runs cross the 64 KiB pieces.
+    std::string raw = random_bytes(200 * 1024 + 17, 99);
+    std::string text;
+    for (char c : raw) {
+        text += " \t\nx"[static_cast<unsigned char>(c) % 4];
+    }
+    for (std::uint32_t flags : {0u, OPT_SQUEEZE_SPACE}) {
+        Emitted got = emit(text, "_big", flags);
+        Emitted want = reference(text, "_big", flags != 0);
+        EXPECT_EQ(got.c_text, want.c_text) << flags;
+        EXPECT_EQ(got.image, want.image) << flags;
+    }
+}
+
+TEST_F(EmitterTest, PipeInputIsReadWholeFirst)
+{
+    // A pipe cannot be measured up front: it is read into the buffer whole.
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const std::string bytes = "a  b\r\n\r\nc";
+    ASSERT_EQ(::write(fds[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ::close(fds[1]);
+    ScratchDir dir;
+    static OutFile c_out;
+    static OutFile image_out;
+    out_attach(c_out, ::open((dir / "c").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+    out_attach(image_out, -1);
+    EXPECT_EQ(emit_file_array(fds[0], c_out, nullptr, OPT_SQUEEZE_SPACE, image_out), EmitStatus::ok);
+    ::close(fds[0]);
+    out_close(c_out);
+    EXPECT_EQ(read_file(dir / "c"), reference(bytes, nullptr, true).c_text);
+}
+
 TEST(ArrayName, FromPath)
 {
     const std::pair<const char*, const char*> cases[] = {
