@@ -1,0 +1,60 @@
+#include "record_flattening.hpp"
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+// The image is built here and copied over the input only when every record
+// has been taken, so a rejected input stays untouched. Static: it lives for
+// the run and cannot fail to be obtained.
+std::array<unsigned char, IMAGE_LIMIT> work_area;
+
+std::uint32_t load_be32(const unsigned char* p)
+{
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+           static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
+}
+
+}  // namespace
+
+std::uint32_t flatten_records(unsigned char* buffer, std::uint32_t length)
+{
+    std::uint64_t image_length = 0;  // 64 bits: sums below cannot wrap
+    std::uint32_t end_address = 0;
+    bool first = true;
+    std::uint32_t pos = 0;
+    while (pos < length) {
+        if (length - pos < 8) {
+            return length;  // a tail too short for a record: not a record sequence
+        }
+        const std::uint32_t address = load_be32(buffer + pos);
+        const std::uint32_t record_length = load_be32(buffer + pos + 4);
+        pos += 8;
+        if (!first && address != end_address) {
+            if (address > end_address) {
+                const std::uint32_t gap = address - end_address;
+                if (image_length + gap >= IMAGE_LIMIT) {
+                    return length;
+                }
+                std::memset(work_area.data() + image_length, 0xFF, gap);
+                image_length += gap;
+            } else if (record_length == 0) {
+                continue;  // an empty record behind the end changes nothing
+            } else {
+                return length;  // overlapping or descending records
+            }
+        }
+        end_address = address;
+        if (image_length + record_length >= IMAGE_LIMIT || record_length > length - pos) {
+            return length;
+        }
+        std::memcpy(work_area.data() + image_length, buffer + pos, record_length);
+        image_length += record_length;
+        end_address += record_length;
+        pos += record_length;
+        first = false;
+    }
+    std::memcpy(buffer, work_area.data(), image_length);
+    return static_cast<std::uint32_t>(image_length);
+}

@@ -1,0 +1,307 @@
+#include "upload_image.hpp"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "crc16.hpp"
+#include "key_stream.hpp"
+#include "record_flattening.hpp"
+
+namespace {
+
+constexpr const char BANNER[] =
+    "      KorvaneConvert V1.8 - supporting encryption and Motorola binary format [2M binary support]\r\r\n";
+constexpr std::size_t BUFFER_SIZE = IMAGE_LIMIT + 10;  // the largest header in front of the image
+constexpr std::size_t MAX_BYTES = 100;                 // suffix and key bytes taken from an argument
+
+unsigned char* image_buffer = nullptr;
+unsigned char* rotation_buffer = nullptr;
+
+// Bytes given as hex digit pairs after an argument's first character.
+struct ByteList {
+    std::array<unsigned char, MAX_BYTES> bytes{};
+    std::uint32_t count = 0;
+};
+
+struct Request {
+    const char* input = nullptr;
+    const char* output = nullptr;
+    bool plain = false;
+    std::uint16_t magic = 0;
+    ByteList suffix;
+    bool keyed = false;
+    ByteList keys;
+    std::uint16_t seed = 0;
+    std::uint16_t rotation = 0;
+};
+
+int refuse(const char* message)
+{
+    std::printf("%s. Terminating\n\n", message);
+    return CONVERT_BAD_REQUEST;
+}
+
+// Checks an argument of hex digit pairs and takes up to 100 bytes from it.
+// Returns false (after its message) when it is empty or ends in a lone digit
+// before 100 bytes are held.
+bool take_bytes(const char* text, int position, ByteList& list)
+{
+    std::size_t digits = std::strlen(text);
+    if (digits == 0) {
+        std::printf("Argument %d is empty. Terminating\n\n", position);
+        return false;
+    }
+    digits -= 1;
+    std::size_t pairs = digits / 2;
+    if (pairs < MAX_BYTES && digits % 2 != 0) {
+        std::printf("Argument %d holds an odd number of hex digits. Terminating\n\n", position);
+        return false;
+    }
+    list.count = static_cast<std::uint32_t>(pairs < MAX_BYTES ? pairs : MAX_BYTES);
+    for (std::uint32_t i = 0; i < list.count; ++i) {
+        list.bytes[i] = static_cast<unsigned char>(parse_hex_digits(text + 1 + 2 * i, 2));
+    }
+    return true;
+}
+
+// Reads argument 6 or 7: four hex digits after the first character.
+bool take_word(const char* text, int position, std::uint16_t& value)
+{
+    if (std::strlen(text) < 5) {
+        std::printf("Argument %d needs four hex digits after its first character. Terminating\n\n", position);
+        return false;
+    }
+    value = parse_hex_digits(text + 1, 4);
+    return true;
+}
+
+// Everything the command line says, checked before any file is created.
+int read_request(int argc, char** argv, Request& request)
+{
+    request.input = argv[1];
+    request.output = argc > 2 ? argv[2] : nullptr;
+    if (request.output == nullptr) {
+        std::printf("Output file could not be created. Terminating\n\n");
+        return CONVERT_OUTPUT_FAILED;
+    }
+    if (argc < 4) {
+        return refuse("Argument 3 (mode and image magic) missing");
+    }
+    const char* mode = argv[3];
+    request.plain = mode[0] == '-' && mode[1] == 'b';
+    if (request.plain) {
+        return CONVERT_OK;
+    }
+    if (std::strlen(mode) < 7) {
+        return refuse("Argument 3 needs four hex digits of image magic from its fourth character");
+    }
+    request.magic = parse_hex_digits(mode + 3, 4);
+    if (argc > 4 && !take_bytes(argv[4], 4, request.suffix)) {
+        return CONVERT_BAD_REQUEST;
+    }
+    if (argc > 5) {
+        request.keyed = true;
+        if (!take_bytes(argv[5], 5, request.keys)) {
+            return CONVERT_BAD_REQUEST;
+        }
+        if (argc > 6 && !take_word(argv[6], 6, request.seed)) {
+            return CONVERT_BAD_REQUEST;
+        }
+        if (argc > 7 && !take_word(argv[7], 7, request.rotation)) {
+            return CONVERT_BAD_REQUEST;
+        }
+    }
+    return CONVERT_OK;
+}
+
+// Reads the whole input into buffer; too_large when more than capacity bytes.
+enum class Input { ok, failed, too_large };
+Input read_input(int fd, unsigned char* buffer, std::size_t capacity, std::uint32_t& length)
+{
+    std::size_t got = 0;
+    for (;;) {
+        unsigned char probe = 0;
+        unsigned char* target = got < capacity ? buffer + got : &probe;
+        std::size_t room = got < capacity ? capacity - got : 1;
+        ssize_t n = ::read(fd, target, room);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return Input::failed;
+        }
+        if (n == 0) {
+            break;
+        }
+        if (got == capacity) {
+            return Input::too_large;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    length = static_cast<std::uint32_t>(got);
+    return Input::ok;
+}
+
+bool write_all(int fd, const unsigned char* bytes, std::size_t count)
+{
+    while (count > 0) {
+        ssize_t n = ::write(fd, bytes, count);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        bytes += n;
+        count -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void store_be16(unsigned char* p, std::uint16_t v)
+{
+    p[0] = static_cast<unsigned char>(v >> 8);
+    p[1] = static_cast<unsigned char>(v);
+}
+
+bool same_file(const char* path, int fd)
+{
+    struct stat by_path {};
+    struct stat by_fd {};
+    return ::stat(path, &by_path) == 0 && ::fstat(fd, &by_fd) == 0 && by_path.st_dev == by_fd.st_dev &&
+           by_path.st_ino == by_fd.st_ino;
+}
+
+int run(int in_fd, const Request& request)
+{
+    const std::size_t header = request.plain ? 0 : (request.keyed ? 10 : 8);
+    image_buffer = static_cast<unsigned char*>(std::malloc(BUFFER_SIZE));
+    if (image_buffer == nullptr) {
+        std::printf("Memory could not be obtained. Terminating\n\n");
+        return CONVERT_INPUT_OR_WRITE_FAILED;
+    }
+    unsigned char* image = image_buffer + header;
+    std::uint32_t length = 0;
+    switch (read_input(in_fd, image, IMAGE_LIMIT, length)) {
+    case Input::failed:
+        std::printf("Input file could not be found. Terminating\n\n");
+        return CONVERT_INPUT_OR_WRITE_FAILED;
+    case Input::too_large:
+        std::printf("Input file larger than %u bytes. Terminating\n\n", IMAGE_LIMIT);
+        return CONVERT_BAD_REQUEST;
+    case Input::ok:
+        break;
+    }
+    length = flatten_records(image, length);
+
+    const unsigned char* written = image_buffer;
+    if (!request.plain) {
+        if (request.keyed && request.keys.count == 0 && length > 0) {
+            return refuse("Argument 5 holds no key bytes for a non-empty image");
+        }
+        if (request.rotation > length) {
+            return refuse("Argument 7 rotates by more bytes than the image holds");
+        }
+        const ByteList& suffix = request.suffix;
+        store_be16(image_buffer + 4, request.magic);
+        if (request.keyed) {
+            std::uint16_t plain_crc = crc16_update(crc16_update(0, image, length), suffix.bytes.data(), suffix.count);
+            store_be16(image_buffer + 8, plain_crc);
+            encrypt_image(image, length, request.keys.bytes.data(), request.keys.count, request.seed);
+        }
+        const unsigned char* final_image = image;
+        if (request.rotation != 0) {
+            rotation_buffer = static_cast<unsigned char*>(std::malloc(BUFFER_SIZE));
+            if (rotation_buffer == nullptr) {
+                std::printf("Memory could not be obtained. Terminating\n\n");
+                return CONVERT_INPUT_OR_WRITE_FAILED;
+            }
+            rotate_image(image, length, request.rotation, rotation_buffer + header);
+            final_image = rotation_buffer + header;
+        }
+        std::uint16_t crc = crc16_update(crc16_update(0, final_image, length), suffix.bytes.data(), suffix.count);
+        image_buffer[0] = static_cast<unsigned char>(length >> 24);
+        image_buffer[1] = static_cast<unsigned char>(length >> 16);
+        image_buffer[2] = static_cast<unsigned char>(length >> 8);
+        image_buffer[3] = static_cast<unsigned char>(length);
+        store_be16(image_buffer + 6, crc);
+        if (rotation_buffer != nullptr) {
+            std::memcpy(rotation_buffer, image_buffer, header);
+            written = rotation_buffer;
+        }
+    }
+
+    // The output is created only now, so a refused run leaves no file behind.
+    if (same_file(request.output, in_fd)) {
+        std::printf("Output file %s is the same file as the input. Terminating\n\n", request.output);
+        return CONVERT_OUTPUT_FAILED;
+    }
+    int out_fd = ::open(request.output, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (out_fd < 0) {
+        std::printf("Output file could not be created. Terminating\n\n");
+        return CONVERT_OUTPUT_FAILED;
+    }
+    bool ok = write_all(out_fd, written, header + length);
+    ok = ::close(out_fd) == 0 && ok;
+    if (!ok) {
+        std::printf("Output file write failed. Terminating\n\n");
+        return CONVERT_INPUT_OR_WRITE_FAILED;
+    }
+    return CONVERT_OK;
+}
+
+}  // namespace
+
+std::uint16_t parse_hex_digits(const char* text, int count)
+{
+    unsigned value = 0;
+    for (int i = 0; i < count; ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
+        unsigned nibble = (c >= '0' && c <= '9') ? c - '0' : (c + 9u) % 16u;
+        value = ((value << 4) | nibble) & 0xFFFF;
+    }
+    return static_cast<std::uint16_t>(value);
+}
+
+void free_image_buffers()
+{
+    std::free(image_buffer);
+    std::free(rotation_buffer);
+    image_buffer = nullptr;
+    rotation_buffer = nullptr;
+}
+
+int convert_main(int argc, char** argv)
+{
+    if (argc < 2) {
+        return CONVERT_OK;
+    }
+    std::printf("%s", BANNER);
+    if (std::strcmp(argv[1], "-v") == 0) {
+        return CONVERT_OK;
+    }
+    int in_fd = ::open(argv[1], O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (in_fd >= 0 && (::fstat(in_fd, &st) != 0 || S_ISDIR(st.st_mode))) {
+        ::close(in_fd);
+        in_fd = -1;
+    }
+    if (in_fd < 0) {
+        std::printf("Input file could not be found. Terminating\n\n");
+        return CONVERT_INPUT_OR_WRITE_FAILED;
+    }
+    Request request;
+    int code = read_request(argc, argv, request);
+    if (code == CONVERT_OK) {
+        code = run(in_fd, request);
+    }
+    ::close(in_fd);
+    free_image_buffers();
+    return code;
+}
