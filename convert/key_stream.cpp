@@ -10,7 +10,7 @@ void encrypt_image(unsigned char* image, std::uint32_t count, const unsigned cha
     std::uint16_t reg = seed;
     std::uint32_t k = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
-        reg = crc16_update(reg, keys + k, 1);
+        reg = crc16_step(reg, keys[k]);
         k = k + 1 == key_count ? 0 : k + 1;
         image[i] ^= static_cast<unsigned char>(reg & 0xFF);
     }

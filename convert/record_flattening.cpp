@@ -1,14 +1,8 @@
 #include "record_flattening.hpp"
 
-#include <array>
 #include <cstring>
 
 namespace {
-
-// The image is built here and copied over the input only when every record
-// has been taken, so a rejected input stays untouched. Static: it lives for
-// the run and cannot fail to be obtained.
-std::array<unsigned char, IMAGE_LIMIT> work_area;
 
 std::uint32_t load_be32(const unsigned char* p)
 {
@@ -18,7 +12,8 @@ std::uint32_t load_be32(const unsigned char* p)
 
 }  // namespace
 
-std::uint32_t flatten_records(unsigned char* buffer, std::uint32_t length)
+bool flatten_records_into(const unsigned char* buffer, std::uint32_t length, unsigned char* work_area,
+                          std::uint32_t& result)
 {
     std::uint64_t image_length = 0;  // 64 bits: sums below cannot wrap
     std::uint32_t end_address = 0;
@@ -26,7 +21,7 @@ std::uint32_t flatten_records(unsigned char* buffer, std::uint32_t length)
     std::uint32_t pos = 0;
     while (pos < length) {
         if (length - pos < 8) {
-            return length;  // a tail too short for a record: not a record sequence
+            return false;  // a tail too short for a record: not a record sequence
         }
         const std::uint32_t address = load_be32(buffer + pos);
         const std::uint32_t record_length = load_be32(buffer + pos + 4);
@@ -35,26 +30,36 @@ std::uint32_t flatten_records(unsigned char* buffer, std::uint32_t length)
             if (address > end_address) {
                 const std::uint32_t gap = address - end_address;
                 if (image_length + gap >= IMAGE_LIMIT) {
-                    return length;
+                    return false;
                 }
-                std::memset(work_area.data() + image_length, 0xFF, gap);
+                std::memset(work_area + image_length, 0xFF, gap);
                 image_length += gap;
             } else if (record_length == 0) {
                 continue;  // an empty record behind the end changes nothing
             } else {
-                return length;  // overlapping or descending records
+                return false;  // overlapping or descending records
             }
         }
         end_address = address;
         if (image_length + record_length >= IMAGE_LIMIT || record_length > length - pos) {
-            return length;
+            return false;
         }
-        std::memcpy(work_area.data() + image_length, buffer + pos, record_length);
+        std::memcpy(work_area + image_length, buffer + pos, record_length);
         image_length += record_length;
         end_address += record_length;
         pos += record_length;
         first = false;
     }
-    std::memcpy(buffer, work_area.data(), image_length);
-    return static_cast<std::uint32_t>(image_length);
+    result = static_cast<std::uint32_t>(image_length);
+    return true;
+}
+
+std::uint32_t flatten_records(unsigned char* buffer, std::uint32_t length, unsigned char* work_area)
+{
+    std::uint32_t image_length = 0;
+    if (!flatten_records_into(buffer, length, work_area, image_length)) {
+        return length;
+    }
+    std::memcpy(buffer, work_area, image_length);
+    return image_length;
 }

@@ -13,4 +13,12 @@ constexpr std::uint32_t IMAGE_LIMIT = 0x200000;
 // based at the first record's address) and its length is returned. Otherwise
 // the buffer is left as it was and length is returned: the input is its own
 // image.
-std::uint32_t flatten_records(unsigned char* buffer, std::uint32_t length);
+// work_area (IMAGE_LIMIT bytes) is where the image is assembled, so that a
+// rejected input stays untouched.
+std::uint32_t flatten_records(unsigned char* buffer, std::uint32_t length, unsigned char* work_area);
+
+// The same, leaving the input alone: on success the image is in image (room
+// for IMAGE_LIMIT bytes) and true is returned with its length in
+// image_length; false when the input is not a clean record sequence.
+bool flatten_records_into(const unsigned char* input, std::uint32_t length, unsigned char* image,
+                          std::uint32_t& image_length);

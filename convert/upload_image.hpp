@@ -18,5 +18,5 @@ std::uint16_t parse_hex_digits(const char* text, int count);
 // Runs the program on its command line and returns the exit code.
 int convert_main(int argc, char** argv);
 
-// Releases the image and rotation buffers obtained by a run.
+// Releases the image, flattening and rotation buffers obtained by a run.
 void free_image_buffers();

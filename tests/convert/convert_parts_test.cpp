@@ -42,8 +42,9 @@ Bytes join(std::initializer_list<Bytes> parts)
 Bytes flatten(const Bytes& input)
 {
     static std::vector<unsigned char> buffer(IMAGE_LIMIT);
+    static std::vector<unsigned char> work(IMAGE_LIMIT);
     std::copy(input.begin(), input.end(), buffer.begin());
-    std::uint32_t n = flatten_records(buffer.data(), static_cast<std::uint32_t>(input.size()));
+    std::uint32_t n = flatten_records(buffer.data(), static_cast<std::uint32_t>(input.size()), work.data());
     return Bytes(buffer.begin(), buffer.begin() + n);
 }
 
@@ -151,6 +152,20 @@ TEST(Crc16, TableEqualsTheByteUpdateForEveryRegisterAndByte)
                 FAIL() << "register " << reg << " byte " << b;
             }
         }
+    }
+}
+
+TEST(Crc16, EightBytesAtOnceEqualTheByteUpdateOnRandomBuffers)
+{
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        std::string raw = random_bytes(seed * 3, seed);
+        auto bytes = reinterpret_cast<const unsigned char*>(raw.data());
+        auto start = static_cast<std::uint16_t>(seed * 2654435761u);
+        std::uint16_t want = start;
+        for (unsigned char b : raw) {
+            want = crc16_update_byte(want, b);
+        }
+        ASSERT_EQ(crc16_update(start, bytes, static_cast<std::uint32_t>(raw.size())), want) << seed;
     }
 }
 
