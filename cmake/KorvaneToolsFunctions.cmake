@@ -1,0 +1,154 @@
+# Build functions for firmware projects that use the Korvane tools. Each wraps
+# add_custom_command with its inputs as dependencies, so a tool runs again
+# exactly when one of its inputs (or the tool itself) changes.
+#
+#   korvane_file_array(INPUT <file> OUTPUT <file.c> [NAME <array name>])
+#   korvane_file_collection(CONTROL <control file> IMAGE <image>
+#                           [TARGET <target to add the C source to>]
+#                           [C_SOURCE_VARIABLE <var>])
+#   korvane_bitmap_array(INPUT <bitmap> OUTPUT <file.c> [INVERT] [REVERSE_ROWS])
+#   korvane_bitmap_collection(CONTROL <control file> OUTPUT <file.c>)
+#   korvane_upload_image(INPUT <build output> OUTPUT <image>
+#                        [PLAIN] [MAGIC <4 hex digits>] [SUFFIX <hex bytes>]
+#                        [KEY <hex bytes>] [SEED <4 hex digits>] [ROTATION <4 hex digits>])
+#
+# Relative paths are taken from the current source folder for inputs and the
+# current binary folder for outputs. Every function also adds a target named
+# after the output (korvane_<file name>) when ADD_TARGET is given.
+
+# The programs as commands: the installed imported targets, or the targets of
+# this source tree when it is added with add_subdirectory.
+function(_korvane_tool alias out_var)
+  get_target_property(real ${alias} ALIASED_TARGET)
+  if(real)
+    set(${out_var} ${real} PARENT_SCOPE)
+  else()
+    set(${out_var} ${alias} PARENT_SCOPE)
+  endif()
+endfunction()
+
+function(_korvane_paths input_var output_var)
+  get_filename_component(in "${${input_var}}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+  get_filename_component(out "${${output_var}}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
+  get_filename_component(out_dir "${out}" DIRECTORY)
+  file(MAKE_DIRECTORY "${out_dir}")
+  set(${input_var} "${in}" PARENT_SCOPE)
+  set(${output_var} "${out}" PARENT_SCOPE)
+endfunction()
+
+# The files a control file names, as the tools read it in the common case: the
+# first word of a line that holds a full stop and is followed by a blank or a
+# tab; "?" in a name stands for "-" on disk. The control file itself is a
+# configure dependency, so an edited list is read again.
+function(_korvane_control_inputs control out_var)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${control}")
+  get_filename_component(base "${control}" DIRECTORY)
+  file(STRINGS "${control}" lines)
+  set(files)
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^[|]?([^ \t/#%|][^ \t]*\\.[^ \t]*)[ \t]")
+      string(REPLACE "?" "-" name "${CMAKE_MATCH_1}")
+      string(REPLACE "|" "" name "${name}")
+      get_filename_component(path "${name}" ABSOLUTE BASE_DIR "${base}")
+      list(APPEND files "${path}")
+    endif()
+  endforeach()
+  set(${out_var} "${files}" PARENT_SCOPE)
+endfunction()
+
+function(korvane_file_array)
+  _korvane_tool(Korvane::FileCreate tool)
+  cmake_parse_arguments(ARG "" "INPUT;OUTPUT;NAME" "" ${ARGN})
+  _korvane_paths(ARG_INPUT ARG_OUTPUT)
+  add_custom_command(OUTPUT "${ARG_OUTPUT}"
+    COMMAND ${tool} "${ARG_INPUT}" "${ARG_OUTPUT}" ${ARG_NAME}
+    DEPENDS "${ARG_INPUT}" ${tool}
+    COMMENT "Korvane: ${ARG_INPUT} as a C array"
+    VERBATIM)
+endfunction()
+
+function(korvane_file_collection)
+  _korvane_tool(Korvane::FileCreate tool)
+  cmake_parse_arguments(ARG "" "CONTROL;IMAGE;TARGET;C_SOURCE_VARIABLE" "" ${ARGN})
+  _korvane_paths(ARG_CONTROL ARG_IMAGE)
+  # The C source lies beside the image; its extension replaces the image's.
+  get_filename_component(dir "${ARG_IMAGE}" DIRECTORY)
+  get_filename_component(stem "${ARG_IMAGE}" NAME_WLE)
+  set(c_source "${dir}/${stem}.c")
+  _korvane_control_inputs("${ARG_CONTROL}" inputs)
+  get_filename_component(control_dir "${ARG_CONTROL}" DIRECTORY)
+  add_custom_command(OUTPUT "${ARG_IMAGE}" "${c_source}"
+    COMMAND ${tool} -f "${ARG_CONTROL}" "${ARG_IMAGE}"
+    WORKING_DIRECTORY "${control_dir}"
+    DEPENDS "${ARG_CONTROL}" ${inputs} ${tool}
+    COMMENT "Korvane: file collection ${ARG_CONTROL}"
+    VERBATIM)
+  if(ARG_TARGET)
+    target_sources(${ARG_TARGET} PRIVATE "${c_source}")
+  endif()
+  if(ARG_C_SOURCE_VARIABLE)
+    set(${ARG_C_SOURCE_VARIABLE} "${c_source}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+function(korvane_bitmap_array)
+  _korvane_tool(Korvane::FileCreate tool)
+  cmake_parse_arguments(ARG "INVERT;REVERSE_ROWS" "INPUT;OUTPUT" "" ${ARGN})
+  _korvane_paths(ARG_INPUT ARG_OUTPUT)
+  set(mode "-bm")
+  if(ARG_INVERT)
+    string(APPEND mode "n")
+  endif()
+  if(ARG_REVERSE_ROWS)
+    string(APPEND mode "i")
+  endif()
+  add_custom_command(OUTPUT "${ARG_OUTPUT}"
+    COMMAND ${tool} ${mode} "${ARG_INPUT}" "${ARG_OUTPUT}"
+    DEPENDS "${ARG_INPUT}" ${tool}
+    COMMENT "Korvane: bitmap ${ARG_INPUT}"
+    VERBATIM)
+endfunction()
+
+function(korvane_bitmap_collection)
+  _korvane_tool(Korvane::FileCreate tool)
+  cmake_parse_arguments(ARG "" "CONTROL;OUTPUT" "" ${ARGN})
+  _korvane_paths(ARG_CONTROL ARG_OUTPUT)
+  _korvane_control_inputs("${ARG_CONTROL}" inputs)
+  get_filename_component(control_dir "${ARG_CONTROL}" DIRECTORY)
+  add_custom_command(OUTPUT "${ARG_OUTPUT}"
+    COMMAND ${tool} -fb "${ARG_CONTROL}" "${ARG_OUTPUT}"
+    WORKING_DIRECTORY "${control_dir}"
+    DEPENDS "${ARG_CONTROL}" ${inputs} ${tool}
+    COMMENT "Korvane: bitmap collection ${ARG_CONTROL}"
+    VERBATIM)
+endfunction()
+
+function(korvane_upload_image)
+  _korvane_tool(Korvane::Convert tool)
+  cmake_parse_arguments(ARG "PLAIN" "INPUT;OUTPUT;MAGIC;SUFFIX;KEY;SEED;ROTATION" "" ${ARGN})
+  _korvane_paths(ARG_INPUT ARG_OUTPUT)
+  if(ARG_PLAIN)
+    set(args -b)
+  else()
+    if(NOT ARG_MAGIC)
+      message(FATAL_ERROR "korvane_upload_image: MAGIC (4 hex digits) is needed for an upload header")
+    endif()
+    # Each argument's first character is a place holder the tool skips.
+    set(args "-m-${ARG_MAGIC}" "-${ARG_SUFFIX}")
+    if(DEFINED ARG_KEY)
+      list(APPEND args "-${ARG_KEY}")
+      if(NOT ARG_SEED)
+        set(ARG_SEED 0000)
+      endif()
+      if(NOT ARG_ROTATION)
+        set(ARG_ROTATION 0000)
+      endif()
+      list(APPEND args "-${ARG_SEED}" "-${ARG_ROTATION}")
+    endif()
+  endif()
+  add_custom_command(OUTPUT "${ARG_OUTPUT}"
+    COMMAND ${tool} "${ARG_INPUT}" "${ARG_OUTPUT}" ${args}
+    DEPENDS "${ARG_INPUT}" ${tool}
+    COMMENT "Korvane: upload image ${ARG_OUTPUT}"
+    VERBATIM)
+endfunction()
