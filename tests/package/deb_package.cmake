@@ -1,0 +1,27 @@
+# Makes the Debian package, unpacks it into a scratch folder and runs both
+# programs from there; checks that the manual pages and the CMake package are in.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+execute_process(COMMAND ${CMAKE_COMMAND} -E env cpack -G DEB -B ${WORK}/out
+  WORKING_DIRECTORY ${BUILD} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+file(GLOB debs ${WORK}/out/*.deb)
+if(NOT rc EQUAL 0 OR NOT debs)
+  message(FATAL_ERROR "cpack failed:\n${out}")
+endif()
+list(GET debs 0 deb)
+execute_process(COMMAND ${DPKG_DEB} -x ${deb} ${WORK}/root RESULT_VARIABLE rc)
+foreach(file usr/bin/KorvaneFileCreate usr/bin/KorvaneConvert usr/share/man/man1/KorvaneFileCreate.1
+             usr/share/man/man1/KorvaneConvert.1)
+  if(NOT EXISTS ${WORK}/root/${file})
+    message(FATAL_ERROR "${file} missing from ${deb}")
+  endif()
+endforeach()
+file(GLOB_RECURSE config ${WORK}/root/usr/*/KorvaneToolsConfig.cmake)
+if(NOT config)
+  message(FATAL_ERROR "the CMake package is missing from ${deb}")
+endif()
+execute_process(COMMAND ${WORK}/root/usr/bin/KorvaneFileCreate -v OUTPUT_VARIABLE fc RESULT_VARIABLE rc1)
+execute_process(COMMAND ${WORK}/root/usr/bin/KorvaneConvert -v OUTPUT_VARIABLE kc RESULT_VARIABLE rc2)
+if(NOT rc1 EQUAL 0 OR NOT fc MATCHES "KorvaneFileCreate V1.9" OR NOT rc2 EQUAL 0 OR NOT kc MATCHES "KorvaneConvert V1.8")
+  message(FATAL_ERROR "unpacked programs do not run: ${fc} ${kc}")
+endif()
