@@ -13,21 +13,9 @@ im=/usr/bin/convert
 [ -x "$tool" ] || { echo "no program at $tool; build first (cmake --workflow --preset test)"; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+. "$here/timing.sh"
 
-# median_ms <command...>: runs the command $runs times, prints the median in ms.
-median_ms() {
-  local times=()
-  for _ in $(seq "$runs"); do
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null
-    end=$(date +%s%N)
-    times+=($(( (end - start) / 1000 )))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.2f", a[int((NR+1)/2)]/1000}'
-}
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.1f", a / b}'; }
 
 "$im" -seed 3 -size 4096x4096 plasma:fractal -monochrome BMP3:"$work/mono.bmp"
 "$im" -seed 4 -size 2048x2048 plasma:fractal -type truecolor BMP3:"$work/colour.bmp"

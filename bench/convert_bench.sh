@@ -10,17 +10,8 @@ runs=${2:-11}
 [ -x "$tool" ] || { echo "no program at $tool; build first (cmake --workflow --preset test)"; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+. "$here/timing.sh"
 
-median_ms() {
-  local times=()
-  for _ in $(seq "$runs"); do
-    local start=$EPOCHREALTIME
-    "$@" > /dev/null
-    local end=$EPOCHREALTIME
-    times+=($(awk -v a="$start" -v b="$end" 'BEGIN {printf "%d", (b - a) * 1000000}'))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.2f", a[int((NR+1)/2)]/1000}'
-}
 
 # 32 records of 64 KiB less a little, with small gaps: just under 2 MiB of image.
 python3 - "$work/in.mot" <<'PY'
@@ -34,4 +25,4 @@ with open(sys.argv[1], "wb") as f:
 PY
 ours=$(median_ms "$tool" "$work/in.mot" "$work/out.bin" -h-A55A -0102 -1337C0DE -1D0F -0100)
 floor=$(median_ms cp "$work/in.mot" "$work/copy.bin")
-echo "2 MiB records, header + key + rotation: KorvaneConvert ${ours} ms, cp ${floor} ms, $(awk -v a="$ours" -v b="$floor" 'BEGIN {printf "%.1f", a / b}')x the time of cp"
+echo "2 MiB records, header + key + rotation: KorvaneConvert ${ours} ms, cp ${floor} ms, $(ratio "$ours" "$floor")x the time of cp"

@@ -12,30 +12,15 @@ command -v xxd >/dev/null || { echo "xxd is needed (apt-get install xxd)"; exit 
 [ -x "$tool" ] || { echo "no program at $tool; build first (cmake --workflow --preset test)"; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+. "$here/timing.sh"
 
-# median_ms <stdout file> <command...>: runs the command $runs times with its
-# standard output sent to the file and prints the median wall time in ms.
-# EPOCHREALTIME keeps the timer itself from forking.
-median_ms() {
-  local sink=$1
-  shift
-  local times=()
-  for _ in $(seq "$runs"); do
-    local start=$EPOCHREALTIME
-    "$@" > "$sink"
-    local end=$EPOCHREALTIME
-    times+=($(awk -v a="$start" -v b="$end" 'BEGIN {printf "%d", (b - a) * 1000000}'))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.2f", a[int((NR+1)/2)]/1000}'
-}
 
 xxd_all() { for f in f*.bin; do xxd -i "$f"; done; }
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.1f", a / b}'; }
 
 head -c 1048576 /dev/urandom > "$work/one.bin"
-ours=$(median_ms /dev/null "$tool" "$work/one.bin" "$work/one.c" data)
-theirs=$(median_ms "$work/one.xxd.c" xxd -i "$work/one.bin")
+ours=$(median_ms "$tool" "$work/one.bin" "$work/one.c" data)
+theirs=$(SINK="$work/one.xxd.c" median_ms xxd -i "$work/one.bin")
 echo "single file, 1 MiB:       KorvaneFileCreate ${ours} ms, xxd -i ${theirs} ms, $(ratio "$theirs" "$ours")x faster"
 
 for count in 1 16 128; do
@@ -48,8 +33,8 @@ for count in 1 16 128; do
     echo "f$i.bin " >> "$dir/ctl.txt"
   done
   cd "$dir"
-  ours=$(median_ms /dev/null "$tool" -f ctl.txt coll.bin)
-  theirs=$(median_ms all.xxd.c xxd_all)
+  ours=$(median_ms "$tool" -f ctl.txt coll.bin)
+  theirs=$(SINK=all.xxd.c median_ms xxd_all)
   cd - >/dev/null
   printf -- '-f, %3d files of 64 KiB: KorvaneFileCreate %s ms, xxd -i %s ms, %sx faster\n' \
     "$count" "$ours" "$theirs" "$(ratio "$theirs" "$ours")"
