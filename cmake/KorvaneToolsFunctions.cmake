@@ -37,8 +37,8 @@ function(_korvane_paths input_var output_var)
 endfunction()
 
 # The files a control file names, as the tools read it in the common case: the
-# first word of a line that holds a full stop and is followed by a blank or a
-# tab; "?" in a name stands for "-" on disk. The control file itself is a
+# first word of a line (blanks before it skipped) that holds a full stop and is
+# followed by a blank or a tab; "?" in a name stands for "-" on disk. The control file itself is a
 # configure dependency, so an edited list is read again.
 function(_korvane_control_inputs control out_var)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${control}")
@@ -46,7 +46,7 @@ function(_korvane_control_inputs control out_var)
   file(STRINGS "${control}" lines)
   set(files)
   foreach(line IN LISTS lines)
-    if(line MATCHES "^[|]?([^ \t/#%|][^ \t]*\\.[^ \t]*)[ \t]")
+    if(line MATCHES "^[ \t]*[|]?([^ \t/#%|][^ \t]*\\.[^ \t]*)[ \t]")
       string(REPLACE "?" "-" name "${CMAKE_MATCH_1}")
       string(REPLACE "|" "" name "${name}")
       get_filename_component(path "${name}" ABSOLUTE BASE_DIR "${base}")
