@@ -13,8 +13,8 @@
 #                        [KEY <hex bytes>] [SEED <4 hex digits>] [ROTATION <4 hex digits>])
 #
 # Relative paths are taken from the current source folder for inputs and the
-# current binary folder for outputs. Every function also adds a target named
-# after the output (korvane_<file name>) when ADD_TARGET is given.
+# current binary folder for outputs. An output is built when a target uses it
+# (as a source, or through add_custom_target(... DEPENDS <output>)).
 
 # The programs as commands: the installed imported targets, or the targets of
 # this source tree when it is added with add_subdirectory.
