@@ -13,7 +13,9 @@
 #                        [KEY <hex bytes>] [SEED <4 hex digits>] [ROTATION <4 hex digits>])
 #
 # Relative paths are taken from the current source folder for inputs and the
-# current binary folder for outputs. An output is built when a target uses it
+# current binary folder for outputs. Control-file tools run in the control
+# file's folder, where its entries are found; the -fb banner then names the
+# output by its path from there. An output is built when a target uses it
 # (as a source, or through add_custom_target(... DEPENDS <output>)).
 
 # The programs as commands: the installed imported targets, or the targets of
@@ -37,17 +39,23 @@ function(_korvane_paths input_var output_var)
 endfunction()
 
 # The files a control file names, as the tools read it in the common case: the
-# first word of a line (blanks before it skipped) that holds a full stop and is
-# followed by a blank or a tab; "?" in a name stands for "-" on disk. The control file itself is a
-# configure dependency, so an edited list is read again.
+# first word of a line (blanks before it skipped) that holds a full stop or a
+# bar and is followed by a blank or a tab; "?" in a name stands for "-" on
+# disk. The control file itself is a configure dependency, so an edited list
+# is read again.
 function(_korvane_control_inputs control out_var)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${control}")
   get_filename_component(base "${control}" DIRECTORY)
   file(STRINGS "${control}" lines)
   set(files)
   foreach(line IN LISTS lines)
-    if(line MATCHES "^[ \t]*[|]?([^ \t/#%|][^ \t]*\\.[^ \t]*)[ \t]")
-      string(REPLACE "?" "-" name "${CMAKE_MATCH_1}")
+    # A name counts when it holds a full stop or is marked with a bar.
+    set(name "")
+    if(line MATCHES "^[ \t]*([^ \t/#%][^ \t]*)[ \t]")
+      set(name "${CMAKE_MATCH_1}")
+    endif()
+    if(name MATCHES "[.|]")
+      string(REPLACE "?" "-" name "${name}")
       string(REPLACE "|" "" name "${name}")
       get_filename_component(path "${name}" ABSOLUTE BASE_DIR "${base}")
       list(APPEND files "${path}")
@@ -115,8 +123,11 @@ function(korvane_bitmap_collection)
   _korvane_paths(ARG_CONTROL ARG_OUTPUT)
   _korvane_control_inputs("${ARG_CONTROL}" inputs)
   get_filename_component(control_dir "${ARG_CONTROL}" DIRECTORY)
+  # The banner of the C file quotes the output path as passed; a path
+  # relative to the control file's folder keeps absolute host paths out.
+  file(RELATIVE_PATH output_from_control "${control_dir}" "${ARG_OUTPUT}")
   add_custom_command(OUTPUT "${ARG_OUTPUT}"
-    COMMAND ${tool} -fb "${ARG_CONTROL}" "${ARG_OUTPUT}"
+    COMMAND ${tool} -fb "${ARG_CONTROL}" "${output_from_control}"
     WORKING_DIRECTORY "${control_dir}"
     DEPENDS "${ARG_CONTROL}" ${inputs} ${tool}
     COMMENT "Korvane: bitmap collection ${ARG_CONTROL}"

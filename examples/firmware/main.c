@@ -8,6 +8,9 @@
 #include "user_file.h"
 
 extern const USER_FILE *const firmware_user_files;
+extern const unsigned char *const panel_logo;
+extern const unsigned char *const panel_logo_inverted;
+extern const unsigned long panel_logo_size;
 
 #define TARGET_ADDRESS 0x20000u
 #define FILE_HEADER_LEN 16u
@@ -116,6 +119,22 @@ static int check_upload(const char *path)
     return errors;
 }
 
+/* The panel pictures as the display task draws them: a five-byte preamble of
+ * 0, width and height (high byte first), then the rows of pixels; the
+ * inverted copy holds the same rows with every bit flipped. */
+static int check_panel(void)
+{
+    unsigned width = (unsigned)panel_logo[1] << 8 | panel_logo[2];
+    unsigned height = (unsigned)panel_logo[3] << 8 | panel_logo[4];
+    unsigned long i;
+    int errors = panel_logo[0] != 0 || panel_logo_size != 5 + (width + 7) / 8 * height;
+    for (i = 5; i < panel_logo_size; ++i) {
+        errors += (panel_logo[i] ^ panel_logo_inverted[i]) != 0xFF;
+    }
+    printf("  panel logo: %ux%u pixels, inverted copy %s\n", width, height, errors ? "WRONG" : "matches");
+    return errors != 0;
+}
+
 int main(int argc, char **argv)
 {
     int errors;
@@ -126,6 +145,7 @@ int main(int argc, char **argv)
     printf("collection image %s:\n", argv[1]);
     errors = check_collection(argv[1]);
     errors += check_upload(argv[2]);
+    errors += check_panel();
     printf(errors ? "FAILED\n" : "all checks passed\n");
     return errors ? 1 : 0;
 }
