@@ -25,3 +25,27 @@ execute_process(COMMAND ${WORK}/root/usr/bin/KorvaneConvert -v OUTPUT_VARIABLE k
 if(NOT rc1 EQUAL 0 OR NOT fc MATCHES "KorvaneFileCreate V1.9" OR NOT rc2 EQUAL 0 OR NOT kc MATCHES "KorvaneConvert V1.8")
   message(FATAL_ERROR "unpacked programs do not run: ${fc} ${kc}")
 endif()
+
+# The CMake package from the Debian package finds the programs beside it: a
+# small project converts one file with them.
+file(WRITE ${WORK}/probe/CMakeLists.txt [=[
+cmake_minimum_required(VERSION 3.25)
+project(probe NONE)
+find_package(KorvaneTools CONFIG REQUIRED)
+korvane_file_array(INPUT text.txt OUTPUT text.c NAME text)
+add_custom_target(probe ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/text.c)
+get_target_property(where Korvane::FileCreate LOCATION)
+message(STATUS "FileCreate at ${where}")
+]=])
+file(WRITE ${WORK}/probe/text.txt "AB")
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${WORK}/probe -B ${WORK}/probe-build
+                        -DCMAKE_PREFIX_PATH=${WORK}/root/usr
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "FileCreate at ${WORK}/root/usr/bin/KorvaneFileCreate")
+  message(FATAL_ERROR "the packaged CMake package does not lead to the packaged programs:\n${out}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK}/probe-build RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+file(READ ${WORK}/probe-build/text.c made)
+if(NOT rc EQUAL 0 OR NOT made MATCHES "static const unsigned char text\\[\\] = [{]" OR NOT made MATCHES "\n0x41,0x42,")
+  message(FATAL_ERROR "the packaged programs did not convert through the package:\n${out}")
+endif()
