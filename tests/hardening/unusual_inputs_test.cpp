@@ -17,7 +17,7 @@ struct Case {
     std::string last_line;  // the end of what is printed
 };
 
-TEST(SpecialInputs, EveryModeEndsWithAMessageAndACode)
+TEST(UnusualInputs, EveryModeEndsWithAMessageAndACode)
 {
     ScratchDir dir;
     ::mkdir((dir / "folder").c_str(), 0755);
