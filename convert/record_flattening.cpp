@@ -2,15 +2,7 @@
 
 #include <cstring>
 
-namespace {
-
-std::uint32_t load_be32(const unsigned char* p)
-{
-    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
-           static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
-}
-
-}  // namespace
+#include "byte_order.hpp"
 
 bool flatten_records_into(const unsigned char* buffer, std::uint32_t length, unsigned char* work_area,
                           std::uint32_t& result)

@@ -1,17 +1,19 @@
 #include "upload_image.hpp"
 
 #include <array>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
+#include <span>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
+#include "byte_order.hpp"
 #include "crc16.hpp"
+#include "file_access.hpp"
+#include "file_read.hpp"
 #include "key_stream.hpp"
+#include "out_file.hpp"
 #include "record_flattening.hpp"
 
 namespace {
@@ -138,64 +140,6 @@ int read_request(int argc, char** argv, Request& request)
     return CONVERT_OK;
 }
 
-// Reads the whole input into buffer; too_large when more than capacity bytes.
-enum class Input { ok, failed, too_large };
-Input read_input(int fd, unsigned char* buffer, std::size_t capacity, std::uint32_t& length)
-{
-    std::size_t got = 0;
-    for (;;) {
-        unsigned char probe = 0;
-        unsigned char* target = got < capacity ? buffer + got : &probe;
-        std::size_t room = got < capacity ? capacity - got : 1;
-        ssize_t n = ::read(fd, target, room);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return Input::failed;
-        }
-        if (n == 0) {
-            break;
-        }
-        if (got == capacity) {
-            return Input::too_large;
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    length = static_cast<std::uint32_t>(got);
-    return Input::ok;
-}
-
-bool write_all(int fd, const unsigned char* bytes, std::size_t count)
-{
-    while (count > 0) {
-        ssize_t n = ::write(fd, bytes, count);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        bytes += n;
-        count -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-void store_be16(unsigned char* p, std::uint16_t v)
-{
-    p[0] = static_cast<unsigned char>(v >> 8);
-    p[1] = static_cast<unsigned char>(v);
-}
-
-bool same_file(const char* path, int fd)
-{
-    struct stat by_path {};
-    struct stat by_fd {};
-    return ::stat(path, &by_path) == 0 && ::fstat(fd, &by_fd) == 0 && by_path.st_dev == by_fd.st_dev &&
-           by_path.st_ino == by_fd.st_ino;
-}
-
 int run(int in_fd, const Request& request)
 {
     const std::size_t header = request.plain ? 0 : (request.keyed ? 10 : 8);
@@ -206,17 +150,18 @@ int run(int in_fd, const Request& request)
         return CONVERT_INPUT_OR_WRITE_FAILED;
     }
     unsigned char* image = image_buffer + header;
-    std::uint32_t length = 0;
-    switch (read_input(in_fd, image, IMAGE_LIMIT, length)) {
-    case Input::failed:
+    std::size_t got = 0;
+    switch (read_whole(in_fd, std::span<unsigned char>(image, IMAGE_LIMIT), got)) {
+    case ReadStatus::failed:
         std::printf("Input file could not be found. Terminating\n\n");
         return CONVERT_INPUT_OR_WRITE_FAILED;
-    case Input::too_large:
+    case ReadStatus::too_large:
         std::printf("Input file larger than %u bytes. Terminating\n\n", IMAGE_LIMIT);
         return CONVERT_BAD_REQUEST;
-    case Input::ok:
+    case ReadStatus::ok:
         break;
     }
+    auto length = static_cast<std::uint32_t>(got);
     // The image is assembled in the second buffer behind the same header
     // room; on success the two buffers trade places instead of copying back.
     std::uint32_t flat_length = 0;
@@ -252,10 +197,7 @@ int run(int in_fd, const Request& request)
             final_image = rotation_buffer + header;
         }
         std::uint16_t crc = crc16_update(crc16_update(0, final_image, length), suffix.bytes.data(), suffix.count);
-        image_buffer[0] = static_cast<unsigned char>(length >> 24);
-        image_buffer[1] = static_cast<unsigned char>(length >> 16);
-        image_buffer[2] = static_cast<unsigned char>(length >> 8);
-        image_buffer[3] = static_cast<unsigned char>(length);
+        store_be32(image_buffer, length);
         store_be16(image_buffer + 6, crc);
         if (rotation_buffer != nullptr) {
             std::memcpy(rotation_buffer, image_buffer, header);
@@ -264,11 +206,11 @@ int run(int in_fd, const Request& request)
     }
 
     // The output is created only now, so a refused run leaves no file behind.
-    if (same_file(request.output, in_fd)) {
+    if (path_is_open_file(request.output, in_fd)) {
         std::printf("Output file %s is the same file as the input. Terminating\n\n", request.output);
         return CONVERT_OUTPUT_FAILED;
     }
-    int out_fd = ::open(request.output, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    int out_fd = create_output(request.output);
     if (out_fd < 0) {
         std::printf("Output file could not be created. Terminating\n\n");
         return CONVERT_OUTPUT_FAILED;
@@ -311,12 +253,7 @@ int convert_main(int argc, char** argv)
     if (std::strcmp(argv[1], "-v") == 0) {
         return CONVERT_OK;
     }
-    int in_fd = ::open(argv[1], O_RDONLY | O_CLOEXEC);
-    struct stat st {};
-    if (in_fd >= 0 && (::fstat(in_fd, &st) != 0 || S_ISDIR(st.st_mode))) {
-        ::close(in_fd);
-        in_fd = -1;
-    }
+    int in_fd = open_input(argv[1]);
     if (in_fd < 0) {
         std::printf("Input file could not be found. Terminating\n\n");
         return CONVERT_INPUT_OR_WRITE_FAILED;

@@ -48,7 +48,12 @@ function(demo_hex file)
   message("--- ${file} (${size} bytes), first bytes: ${hex}")
 endfunction()
 
-foreach(area filecreate bitmap convert firmware)
+# DEMO_AREAS may name fewer areas (the output check of the tests skips the
+# firmware project, which builds the tools once more).
+if(NOT DEFINED DEMO_AREAS)
+  set(DEMO_AREAS filecreate bitmap convert firmware)
+endif()
+foreach(area IN LISTS DEMO_AREAS)
   if(EXISTS "${EXAMPLES}/${area}/demo.cmake")
     include("${EXAMPLES}/${area}/demo.cmake")
   endif()

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "file_access.hpp"
+#include "file_read.hpp"
 #include "run_flags.hpp"
 
 namespace {

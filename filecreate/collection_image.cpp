@@ -5,6 +5,7 @@
 #include <cstring>
 #include <span>
 
+#include "byte_order.hpp"
 #include "c_emitter.hpp"
 #include "control_file.hpp"
 
@@ -78,14 +79,6 @@ void pad_to_word(OutFile& image, std::uint32_t& address)
 }
 
 }  // namespace
-
-void store_u32(bool big_endian, unsigned char* destination, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i) {
-        int shift = big_endian ? 24 - 8 * i : 8 * i;
-        destination[i] = static_cast<unsigned char>(value >> shift);
-    }
-}
 
 std::uint32_t total_file_length()
 {

@@ -16,9 +16,6 @@ std::uint32_t write_collection_image(OutFile& image);
 // Sum of the emitted lengths of all files.
 std::uint32_t total_file_length();
 
-// Stores value in 4 bytes, most significant first when big_endian is true.
-void store_u32(bool big_endian, unsigned char* destination, std::uint32_t value);
-
 // The name that the image stores for file number index (0-based), as the
 // table text holds it; empty when there is no such file.
 std::string_view table_entry_name(std::size_t index);

@@ -1,12 +1,12 @@
 #include "control_file.hpp"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
 
 #include "file_access.hpp"
+#include "file_read.hpp"
 #include "run_flags.hpp"
 
 namespace {
@@ -364,10 +364,7 @@ bool fill_chunk(ControlFile& control)
         return true;
     }
     while (!control.at_end) {
-        ssize_t got = ::read(control.fd, control.chunk.data(), control.chunk.size());
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
+        ssize_t got = read_some(control.fd, control.chunk.data(), control.chunk.size());
         if (got <= 0) {
             control.at_end = true;
             break;

@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "bitmap_input.hpp"
+#include "byte_order.hpp"
+#include "chunk_reader.hpp"
 #include "c_emitter.hpp"
 #include "control_file.hpp"
 #include "file_access.hpp"
@@ -47,12 +48,6 @@ constexpr char MSG_FORMAT[] = "bitmap color format not supported. Terminating\n\
 // The output of a -bm run; static for its 64 KiB buffer.
 OutFile own_output;
 
-std::uint32_t le32(const unsigned char* bytes)
-{
-    return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
-           (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
-}
-
 int refuse(int in_fd, const char* message, int code)
 {
     std::printf("%s", message);
@@ -65,7 +60,7 @@ int refuse(int in_fd, const char* message, int code)
 // different size and give a wrong array.
 bool size_fits_16_bits(const InfoHeader& info)
 {
-    return le32(&info[4]) <= 0xFFFF && le32(&info[8]) <= 0xFFFF;
+    return load_le32(&info[4]) <= 0xFFFF && load_le32(&info[8]) <= 0xFFFF;
 }
 
 }  // namespace
@@ -83,15 +78,15 @@ int convert_bitmap(const char* input_path, const char* output_path, std::uint32_
         return EXIT_BITMAP_MISSING;
     }
 
-    static BitmapInput in;
-    input_attach(in, in_fd);
+    static ChunkReader in;
+    reader_attach(in, in_fd);
     std::array<unsigned char, FILE_HEADER_SIZE> file_header{};
-    bool whole = input_take(in, file_header.data(), file_header.size());
+    bool whole = reader_take(in, file_header.data(), file_header.size());
     if (file_header[0] != 'B' || file_header[1] != 'M' || !whole) {
         return refuse(in_fd, MSG_NOT_BITMAP, EXIT_NOT_BITMAP);
     }
     InfoHeader info{};
-    if (!input_take(in, info.data(), info.size())) {
+    if (!reader_take(in, info.data(), info.size())) {
         return refuse(in_fd, MSG_NOT_BITMAP, EXIT_NOT_BITMAP);
     }
     if (info[16] != 0) {
@@ -103,9 +98,9 @@ int convert_bitmap(const char* input_path, const char* output_path, std::uint32_
     }
 
     std::uint32_t data_offset = static_cast<std::uint32_t>(file_header[10] | (file_header[11] << 8));
-    std::uint32_t image_size = le32(&info[20]);
+    std::uint32_t image_size = load_le32(&info[20]);
     if (image_size == 0) {
-        image_size = le32(&file_header[2]) - data_offset;
+        image_size = load_le32(&file_header[2]) - data_offset;
     }
     // Whatever lies between the headers and the pixel data: the rest of a
     // longer information header and the palette. Only a palette of exactly two
@@ -114,7 +109,7 @@ int convert_bitmap(const char* input_path, const char* output_path, std::uint32_
     if (data_offset > HEADERS_END) {
         std::uint32_t gap = data_offset - HEADERS_END;
         std::array<unsigned char, TWO_ENTRY_PALETTE> palette{};
-        bool read = gap == TWO_ENTRY_PALETTE ? input_take(in, palette.data(), palette.size()) : input_skip(in, gap);
+        bool read = gap == TWO_ENTRY_PALETTE ? reader_take(in, palette.data(), palette.size()) : reader_skip(in, gap);
         if (!read) {
             return refuse(in_fd, MSG_NOT_BITMAP, EXIT_NOT_BITMAP);
         }
@@ -126,7 +121,7 @@ int convert_bitmap(const char* input_path, const char* output_path, std::uint32_
     // Refuse a truncated file before anything is written, so that a -fb output
     // never holds half an array. Only a regular file can tell its length.
     PixelPlan plan = plan_pixels(image_size, info);
-    std::int64_t remaining = input_remaining(in);
+    std::int64_t remaining = reader_remaining(in);
     if (remaining < 0 || static_cast<std::uint64_t>(remaining) < plan.file_bytes) {
         return refuse(in_fd, MSG_NOT_BITMAP, EXIT_NOT_BITMAP);
     }

@@ -4,6 +4,7 @@
 #include <span>
 #include <string_view>
 
+#include "byte_order.hpp"
 #include "c_emitter.hpp"
 #include "control_file.hpp"
 #include "run_flags.hpp"
@@ -35,11 +36,6 @@ constexpr ValueTexts VALUE_TEXTS = make_value_texts();
 void put_value(OutFile& out, unsigned char value)
 {
     out_put(out, VALUE_TEXTS[value].data(), VALUE_TEXT_SIZE);
-}
-
-std::uint16_t le16(const unsigned char* bytes)
-{
-    return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
 }
 
 // Where finished bytes go: straight to the output with the line counter, or
@@ -103,7 +99,7 @@ Geometry geometry_of(std::uint32_t image_size, const InfoHeader& info)
 // 1 bit per pixel. Every row is a run of 4-byte units; each unit holds up to
 // 32 pixels starting on a byte boundary, so a row's output is its first B
 // file bytes with the bits past the width cleared.
-bool write_packed(BitmapInput& in, ByteSink& sink, std::uint32_t image_size, const Geometry& g)
+bool write_packed(ChunkReader& in, ByteSink& sink, std::uint32_t image_size, const Geometry& g)
 {
     std::uint64_t units = image_size / 4;
     std::uint64_t all_rows = std::uint64_t{g.units_per_row} * g.height;
@@ -113,7 +109,7 @@ bool write_packed(BitmapInput& in, ByteSink& sink, std::uint32_t image_size, con
     std::uint32_t pixels_to_come = g.width;
     std::array<unsigned char, 4> unit{};
     for (std::uint64_t n = 0; n < units; ++n) {
-        if (!input_take(in, unit.data(), unit.size())) {
+        if (!reader_take(in, unit.data(), unit.size())) {
             return false;
         }
         std::uint32_t pixels = pixels_to_come < 32 ? pixels_to_come : 32;
@@ -134,7 +130,7 @@ bool write_packed(BitmapInput& in, ByteSink& sink, std::uint32_t image_size, con
 }
 
 // 24 bits per pixel: a pixel is set when its blue byte is non-zero.
-bool write_per_pixel(BitmapInput& in, ByteSink& sink, std::uint32_t image_size, const Geometry& g)
+bool write_per_pixel(ChunkReader& in, ByteSink& sink, std::uint32_t image_size, const Geometry& g)
 {
     std::uint32_t left = image_size;
     std::array<unsigned char, 3> pixel{};
@@ -145,7 +141,7 @@ bool write_per_pixel(BitmapInput& in, ByteSink& sink, std::uint32_t image_size, 
             if (left < 3) {
                 return true;  // the image size ends inside the row: its open byte is dropped
             }
-            if (!input_take(in, pixel.data(), pixel.size())) {
+            if (!reader_take(in, pixel.data(), pixel.size())) {
                 return false;
             }
             left -= 3;
@@ -161,7 +157,7 @@ bool write_per_pixel(BitmapInput& in, ByteSink& sink, std::uint32_t image_size, 
                     std::uint32_t skip = g.padding < left ? g.padding : left;
                     left -= skip;
                     // The padding after the last row is never needed.
-                    if (row + 1 < g.height && !input_skip(in, skip)) {
+                    if (row + 1 < g.height && !reader_skip(in, skip)) {
                         return false;
                     }
                 }
@@ -213,8 +209,8 @@ void write_header_line(OutFile& out)
 
 }  // namespace
 
-std::uint16_t info_width(const InfoHeader& info) { return le16(&info[4]); }
-std::uint16_t info_height(const InfoHeader& info) { return le16(&info[8]); }
+std::uint16_t info_width(const InfoHeader& info) { return load_le16(&info[4]); }
+std::uint16_t info_height(const InfoHeader& info) { return load_le16(&info[8]); }
 unsigned info_bits_per_pixel(const InfoHeader& info) { return info[14]; }
 
 void hex_byte_upper(char* dest, unsigned char byte)
@@ -269,7 +265,7 @@ std::uint64_t glcd_array_bytes(const InfoHeader& info)
     return std::uint64_t{(info_width(info) + 7u) / 8u} * info_height(info);
 }
 
-bool write_glcd_array(BitmapInput& in, OutFile& out, std::uint32_t image_size, const InfoHeader& info,
+bool write_glcd_array(ChunkReader& in, OutFile& out, std::uint32_t image_size, const InfoHeader& info,
                       std::uint32_t flags)
 {
     write_header_line(out);

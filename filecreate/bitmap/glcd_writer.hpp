@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "bitmap_input.hpp"
+#include "chunk_reader.hpp"
 #include "out_file.hpp"
 
 constexpr std::size_t INFO_HEADER_SIZE = 40;
@@ -38,5 +38,5 @@ std::uint64_t glcd_array_bytes(const InfoHeader& info);
 // positioned at the first pixel byte and hold plan_pixels(...).file_bytes more
 // bytes; with OPT_REVERSE_ROWS the array must fit the shared input buffer.
 // Returns false when the pixel data could not be read after all.
-bool write_glcd_array(BitmapInput& in, OutFile& out, std::uint32_t image_size, const InfoHeader& info,
+bool write_glcd_array(ChunkReader& in, OutFile& out, std::uint32_t image_size, const InfoHeader& info,
                       std::uint32_t flags);

@@ -5,6 +5,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "byte_order.hpp"
 #include "c_emitter.hpp"
 #include "collection_image.hpp"
 #include "control_file.hpp"

@@ -1,49 +1,44 @@
-#include "bitmap_input.hpp"
+#include "chunk_reader.hpp"
 
-#include <array>
-#include <cerrno>
+#include "file_read.hpp"
+
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-std::array<unsigned char, 1 << 16> chunk;
-
-bool refill(BitmapInput& in)
+bool refill(ChunkReader& in)
 {
     in.pos = 0;
     in.len = 0;
-    for (;;) {
-        ssize_t got = ::read(in.fd, chunk.data(), chunk.size());
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            in.failed = true;
-            return false;
-        }
-        in.len = static_cast<std::size_t>(got);
-        return got > 0;
+    ssize_t got = read_some(in.fd, in.chunk.data(), in.chunk.size());
+    if (got < 0) {
+        in.failed = true;
+        return false;
     }
+    in.len = static_cast<std::size_t>(got);
+    return got > 0;
 }
 
 }  // namespace
 
-void input_attach(BitmapInput& in, int fd)
+void reader_attach(ChunkReader& in, int fd)
 {
-    in = BitmapInput{};
     in.fd = fd;
+    in.pos = 0;
+    in.len = 0;
+    in.failed = false;
 }
 
-bool input_take(BitmapInput& in, unsigned char* dest, std::size_t count)
+bool reader_take(ChunkReader& in, unsigned char* dest, std::size_t count)
 {
     while (count > 0) {
         if (in.pos == in.len && !refill(in)) {
             return false;
         }
         std::size_t part = in.len - in.pos < count ? in.len - in.pos : count;
-        std::memcpy(dest, chunk.data() + in.pos, part);
+        std::memcpy(dest, in.chunk.data() + in.pos, part);
         in.pos += part;
         dest += part;
         count -= part;
@@ -51,7 +46,7 @@ bool input_take(BitmapInput& in, unsigned char* dest, std::size_t count)
     return true;
 }
 
-bool input_skip(BitmapInput& in, std::size_t count)
+bool reader_skip(ChunkReader& in, std::size_t count)
 {
     while (count > 0) {
         if (in.pos == in.len && !refill(in)) {
@@ -64,7 +59,7 @@ bool input_skip(BitmapInput& in, std::size_t count)
     return true;
 }
 
-std::int64_t input_remaining(const BitmapInput& in)
+std::int64_t reader_remaining(const ChunkReader& in)
 {
     struct stat info {};
     if (::fstat(in.fd, &info) != 0 || !S_ISREG(info.st_mode)) {

@@ -15,6 +15,10 @@ struct OutFile {
     std::array<unsigned char, OUT_FILE_BUFFER_SIZE> data{};
 };
 
+// Writes all of bytes to fd, resuming after partial writes and interrupted
+// calls. False when a write fails or writes nothing.
+bool write_all(int fd, const void* bytes, std::size_t count);
+
 // Starts using fd (or -1 for "no file") with an empty buffer.
 void out_attach(OutFile& out, int fd);
 

@@ -11,28 +11,39 @@ void out_attach(OutFile& out, int fd)
     out.used = 0;
 }
 
-// Writes all of [bytes, bytes + count), resuming after partial writes and
-// interrupted calls; a full disk or a device error marks the file failed.
-static void write_all(OutFile& out, const unsigned char* bytes, std::size_t count)
+bool write_all(int fd, const void* bytes, std::size_t count)
 {
-    while (count > 0 && !out.failed) {
-        ssize_t done = ::write(out.fd, bytes, count);
+    auto next = static_cast<const unsigned char*>(bytes);
+    while (count > 0) {
+        ssize_t done = ::write(fd, next, count);
         if (done < 0 && errno == EINTR) {
             continue;
         }
         if (done <= 0) {
-            out.failed = true;
-            return;
+            return false;
         }
-        bytes += done;
+        next += done;
         count -= static_cast<std::size_t>(done);
     }
+    return true;
 }
+
+namespace {
+
+// A full disk or a device error marks the file failed for good.
+void write_checked(OutFile& out, const unsigned char* bytes, std::size_t count)
+{
+    if (!out.failed && !write_all(out.fd, bytes, count)) {
+        out.failed = true;
+    }
+}
+
+}  // namespace
 
 bool out_flush(OutFile& out)
 {
     if (out.fd >= 0 && out.used > 0) {
-        write_all(out, out.data.data(), out.used);
+        write_checked(out, out.data.data(), out.used);
     }
     out.used = 0;
     return !out.failed;
@@ -47,7 +58,7 @@ void out_put(OutFile& out, const void* bytes, std::size_t count)
     if (count >= out.data.size()) {
         // Large blocks bypass the buffer once what is pending has gone out.
         out_flush(out);
-        write_all(out, src, count);
+        write_checked(out, src, count);
         return;
     }
     if (out.used + count > out.data.size()) {
