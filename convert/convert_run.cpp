@@ -60,6 +60,30 @@ std::uint16_t rotated_crc(const RotatedImage& parts, const ByteList& suffix)
     return crc16_update(crc, suffix.bytes.data(), suffix.count);
 }
 
+// What cannot be converted once the input is known. The arguments come
+// first: a record stream that is refused was, before it was refused, taken
+// as its own image, and the arguments were checked against that.
+int refuse_image(const ConvertRequest& request, const Flattening& flattening)
+{
+    if (!request.plain && request.keyed && request.keys.count == 0 && flattening.image_length > 0) {
+        say(MSG_NO_KEY_BYTES);
+        return CONVERT_BAD_REQUEST;
+    }
+    if (!request.plain && request.rotation > flattening.image_length) {
+        say(MSG_ROTATION_TOO_LONG);
+        return CONVERT_BAD_REQUEST;
+    }
+    if (flattening.outcome == FlattenOutcome::too_large) {
+        say_records_too_large(flattening.record, flattening.needed, IMAGE_LIMIT - 1);
+        return CONVERT_BAD_REQUEST;
+    }
+    if (flattening.outcome == FlattenOutcome::overlap) {
+        say_record_overlaps(flattening.record, flattening.address);
+        return CONVERT_BAD_REQUEST;
+    }
+    return CONVERT_OK;
+}
+
 }  // namespace
 
 int run_conversion(ConvertRun& run, const ConvertRequest& request)
@@ -69,6 +93,9 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
     }
     const std::span<const unsigned char> input(run.input + HEADER_ROOM, run.input_length);
     const Flattening flattening = flatten_records(input);
+    if (int code = refuse_image(request, flattening); code != CONVERT_OK) {
+        return code;
+    }
     const ImageWalk walk = walk_image(input, flattening);
     const std::uint32_t length = flattening.image_length;
 
@@ -81,14 +108,6 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
     // is still the pieces of a record input.
     unsigned char* image = flattening.outcome == FlattenOutcome::pass_through ? run.input + HEADER_ROOM : nullptr;
     if (!request.plain) {
-        if (request.keyed && request.keys.count == 0 && length > 0) {
-            say(MSG_NO_KEY_BYTES);
-            return CONVERT_BAD_REQUEST;
-        }
-        if (request.rotation > length) {
-            say(MSG_ROTATION_TOO_LONG);
-            return CONVERT_BAD_REQUEST;
-        }
         const ByteList& suffix = request.suffix;
         if (request.keyed) {
             header.plain_crc = crc16_update(pieces_crc(0, walk), suffix.bytes.data(), suffix.count);

@@ -11,7 +11,7 @@
 constexpr int CONVERT_OK = 0;
 constexpr int CONVERT_INPUT_OR_WRITE_FAILED = 1;  // input unreadable, no memory, a failed write
 constexpr int CONVERT_OUTPUT_FAILED = 2;          // output cannot be created, or is the input
-constexpr int CONVERT_BAD_REQUEST = 3;            // a bad argument, an input beyond capacity
+constexpr int CONVERT_BAD_REQUEST = 3;            // a bad argument, an input beyond capacity, refused records
 
 constexpr char CONVERT_BANNER[] =
     "      KorvaneConvert V1.8 - supporting encryption and Motorola binary format [2M binary support]\r\r\n";
@@ -55,4 +55,20 @@ inline void say_odd_digits(int position)
 inline void say_word_short(int position)
 {
     std::printf("Argument %d needs four hex digits after its first character. Terminating\n\n", position);
+}
+
+// A complete record stream whose image would reach the limit, or one of whose
+// records lies below the image already placed: refused rather than shipped
+// raw, where the device would boot the records as code.
+inline void say_records_too_large(std::uint32_t last_record, std::uint64_t needed, std::uint32_t largest)
+{
+    std::printf("Input records 1 to %u need an image of %llu bytes; the limit is %u. Terminating\n\n",
+                static_cast<unsigned>(last_record), static_cast<unsigned long long>(needed),
+                static_cast<unsigned>(largest));
+}
+
+inline void say_record_overlaps(std::uint32_t record, std::uint32_t address)
+{
+    std::printf("Input record %u at address 0x%08X overlaps the image before it. Terminating\n\n",
+                static_cast<unsigned>(record), static_cast<unsigned>(address));
 }

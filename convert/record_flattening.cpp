@@ -15,11 +15,13 @@ RecordStep next_record(std::span<const unsigned char> input, RecordCursor& curso
     const std::uint32_t record_length = load_be32(input.data() + cursor.pos + 4);
     cursor.pos += 8;
     cursor.record += 1;
+    cursor.address = address;
     std::uint32_t fill = 0;
     if (!cursor.first && address != cursor.end_address) {
         if (address > cursor.end_address) {
             fill = address - cursor.end_address;
             if (cursor.image_length + fill >= IMAGE_LIMIT) {
+                cursor.needed = cursor.image_length + fill + record_length;
                 return RecordStep::too_large;
             }
         } else if (record_length == 0) {
@@ -28,7 +30,8 @@ RecordStep next_record(std::span<const unsigned char> input, RecordCursor& curso
             return RecordStep::overlap;  // overlapping or descending records
         }
     }
-    if (cursor.image_length + fill + record_length >= IMAGE_LIMIT) {
+    cursor.needed = cursor.image_length + fill + record_length;
+    if (cursor.needed >= IMAGE_LIMIT) {
         return RecordStep::too_large;
     }
     if (record_length > length - cursor.pos) {
@@ -43,21 +46,46 @@ RecordStep next_record(std::span<const unsigned char> input, RecordCursor& curso
     return RecordStep::piece;
 }
 
+namespace {
+
+// True when the input is records from end to end: every address, length and
+// data inside it, and the last record ending where the input ends.
+bool holds_whole_records(std::span<const unsigned char> input)
+{
+    std::uint64_t pos = 0;
+    while (pos < input.size()) {
+        if (input.size() - pos < 8) {
+            return false;
+        }
+        pos += 8 + static_cast<std::uint64_t>(load_be32(input.data() + pos + 4));
+    }
+    return pos == input.size();
+}
+
+}  // namespace
+
 Flattening flatten_records(std::span<const unsigned char> input)
 {
+    const Flattening pass_through = {FlattenOutcome::pass_through, static_cast<std::uint32_t>(input.size())};
     RecordCursor cursor;
     ImagePiece piece;
     for (;;) {
-        switch (next_record(input, cursor, piece)) {
+        const RecordStep step = next_record(input, cursor, piece);
+        switch (step) {
         case RecordStep::piece:
         case RecordStep::skipped:
             break;
         case RecordStep::end:
             return {FlattenOutcome::records, static_cast<std::uint32_t>(cursor.image_length)};
         case RecordStep::broken_off:
+            return pass_through;
         case RecordStep::too_large:
         case RecordStep::overlap:
-            return {FlattenOutcome::pass_through, static_cast<std::uint32_t>(input.size())};
+            if (!holds_whole_records(input)) {
+                return pass_through;
+            }
+            return {step == RecordStep::overlap ? FlattenOutcome::overlap : FlattenOutcome::too_large,
+                    pass_through.image_length, cursor.record, cursor.address, cursor.needed};
         }
     }
 }

@@ -5,8 +5,11 @@
 // and that many data bytes; records follow one another directly. The image
 // starts at the first record's address and holds the records' data in order,
 // the holes between them filled with 0xFF. An input that is not such a record
-// sequence in ascending order, or whose image would not stay below
-// IMAGE_LIMIT, is its own image (a flat image passes through unchanged).
+// sequence is its own image (a flat image passes through unchanged). A
+// complete record sequence (every record's address, length and data inside
+// the input, the last one ending where the input ends) whose image would not
+// stay below IMAGE_LIMIT, or whose records overlap or descend, is refused:
+// shipped raw it would be booted as firmware.
 //
 // Nothing is copied here: flatten_records only decides, and the image is then
 // taken as a series of pieces (0xFF fill, then input bytes) straight from
@@ -22,11 +25,16 @@ constexpr std::uint32_t IMAGE_LIMIT = 0x200000;
 enum class FlattenOutcome {
     records,       // a clean record sequence: the image is made of its records
     pass_through,  // not a record sequence: the input is the image
+    too_large,     // refused: records 1 to record need an image of needed bytes
+    overlap,       // refused: record, at address, lies below the image before it
 };
 
 struct Flattening {
     FlattenOutcome outcome = FlattenOutcome::pass_through;
-    std::uint32_t image_length = 0;
+    std::uint32_t image_length = 0;  // refusals: the input's length, as if it passed through
+    std::uint32_t record = 0;   // refusals: the record that stops the flattening, counted from 1
+    std::uint32_t address = 0;  // its address
+    std::uint64_t needed = 0;   // the image length through it
 };
 
 // Decides how input (at most IMAGE_LIMIT bytes) becomes an image.
@@ -44,6 +52,8 @@ struct RecordCursor {
     std::uint32_t end_address = 0;   // target address just past the image so far (modulo 2^32)
     std::uint64_t image_length = 0;  // image bytes so far; 64 bits, so sums cannot wrap
     std::uint32_t record = 0;        // records read so far, the current one included
+    std::uint32_t address = 0;       // the current record's address
+    std::uint64_t needed = 0;        // the image length through the current record, fill included
     bool first = true;               // no record taken yet: the next one sets the base
 };
 

@@ -89,16 +89,50 @@ TEST(Flattening, InputsThatPassThroughUnchanged)
         Bytes input;
     };
     const Case cases[] = {
-        {"overlap", join({record(0x100, a), record(0x102, a)})},
-        {"descending", join({record(0x100, a), record(0x50, a)})},
         {"length beyond the input", record(0x100, a, 5)},
         {"flat image", flat},
         {"tail of 1 byte", join({record(0x100, a), Bytes{7}})},
         {"tail of 7 bytes", join({record(0x100, a), Bytes(7, 0)})},
-        {"gap reaching the limit", join({record(0, a), record(IMAGE_LIMIT, {})})},
+        // Records that would be refused, but the input breaks off later:
+        // not a record stream after all.
+        {"overlap, then a short tail", join({record(0x100, a), record(0x102, a), Bytes(3, 0)})},
+        {"descending, then a record cut short", join({record(0x100, a), record(0x50, a), record(0x200, a, 9)})},
+        {"gap reaching the limit, then a short tail", join({record(0, a), record(IMAGE_LIMIT, {}), Bytes{1}})},
     };
     for (const auto& c : cases) {
+        EXPECT_EQ(flatten_records(c.input).outcome, FlattenOutcome::pass_through) << c.what;
         EXPECT_EQ(flatten(c.input), c.input) << c.what;
+    }
+}
+
+TEST(Flattening, WholeRecordStreamsThatCannotBeFlattenedAreRefused)
+{
+    const Bytes a = {1, 2, 3, 4};
+    struct Case {
+        const char* what;
+        Bytes input;
+        FlattenOutcome outcome;
+        std::uint32_t record;
+        std::uint32_t address;
+        std::uint64_t needed;  // too_large only
+    };
+    const Case cases[] = {
+        {"overlap", join({record(0x100, a), record(0x102, a)}), FlattenOutcome::overlap, 2, 0x102, 0},
+        {"descending after a skipped record", join({record(0x100, a), record(0x50, {}), record(0x50, a)}),
+         FlattenOutcome::overlap, 3, 0x50, 0},
+        {"gap reaching the limit", join({record(0, a), record(IMAGE_LIMIT, {})}), FlattenOutcome::too_large, 2,
+         IMAGE_LIMIT, IMAGE_LIMIT},
+        {"gap and data beyond the limit", join({record(0x10, a), record(0x10 + IMAGE_LIMIT, a)}),
+         FlattenOutcome::too_large, 2, 0x10 + IMAGE_LIMIT, IMAGE_LIMIT + 4},
+        {"data reaching the limit", join({record(0, {1}), record(IMAGE_LIMIT - 2, {2, 3})}),
+         FlattenOutcome::too_large, 2, IMAGE_LIMIT - 2, IMAGE_LIMIT},
+    };
+    for (const auto& c : cases) {
+        const Flattening f = flatten_records(c.input);
+        EXPECT_EQ(f.outcome, c.outcome) << c.what;
+        EXPECT_EQ(f.record, c.record) << c.what;
+        EXPECT_EQ(f.address, c.address) << c.what;
+        EXPECT_EQ(f.outcome == FlattenOutcome::too_large ? f.needed : 0, c.needed) << c.what;
     }
 }
 
@@ -111,9 +145,7 @@ TEST(Flattening, SizeLimit)
     EXPECT_EQ(image.front(), 1);
     EXPECT_EQ(image.back(), 2);
     EXPECT_EQ(image[IMAGE_LIMIT / 2], 0xFF);
-    // ... one more byte reaches the limit and the input passes through.
-    Bytes over = join({record(0, {1}), record(IMAGE_LIMIT - 2, {2, 3})});
-    EXPECT_EQ(flatten(over), over);
+    // (one more byte reaches the limit: see the refused streams above)
 }
 
 TEST(Flattening, AnySplitIntoAscendingRecordsGivesTheImageBack)
