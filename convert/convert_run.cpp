@@ -7,37 +7,50 @@
 #include "crc16.hpp"
 #include "file_access.hpp"
 #include "file_read.hpp"
-#include "image_pieces.hpp"
 #include "messages.hpp"
 #include "record_flattening.hpp"
 #include "upload_header.hpp"
 
 namespace {
 
-// Reads the whole input into run.input behind the header room. The buffer
-// is sized by what the file says it holds plus one byte, so that a file of
-// the size it says ends without a second buffer; a file that holds more (it
-// grew, or reports 0 like some special files) gets a buffer of the limit.
+constexpr std::size_t INPUT_AT = HEADER_ROOM + LEAD_ROOM;  // where the input starts in the buffer
+
+// Makes room for capacity bytes of input, keeping what the buffer holds.
+// False (after the message) when there is no memory.
+bool obtain_buffer(ConvertRun& run, std::size_t capacity)
+{
+    if (capacity <= run.capacity && run.buffer != nullptr) {
+        return true;
+    }
+    void* larger = std::realloc(run.buffer, INPUT_AT + capacity);
+    if (larger == nullptr) {
+        say(MSG_NO_MEMORY);
+        return false;
+    }
+    run.buffer = static_cast<unsigned char*>(larger);
+    run.capacity = capacity;
+    return true;
+}
+
+// Reads the whole input to its place in the buffer. The buffer is sized by what
+// the file says it holds, plus one byte so that its end is seen without
+// growing; a file that holds more (it grew, or reports 0 like some special
+// files) gets room up to the limit.
 int read_input(ConvertRun& run)
 {
     std::size_t size = 0;
-    std::size_t capacity = regular_file_size(run.in_fd, size) && size < IMAGE_LIMIT ? size : IMAGE_LIMIT;
-    run.input = static_cast<unsigned char*>(std::malloc(HEADER_ROOM + capacity + 1));
-    if (run.input == nullptr) {
-        say(MSG_NO_MEMORY);
+    const std::size_t expected = regular_file_size(run.in_fd, size) && size < IMAGE_LIMIT ? size : IMAGE_LIMIT;
+    if (!obtain_buffer(run, expected + 1)) {
         return CONVERT_INPUT_OR_WRITE_FAILED;
     }
     std::size_t got = 0;
-    ReadStatus status = read_up_to(run.in_fd, std::span(run.input + HEADER_ROOM, capacity + 1), got);
-    if (status == ReadStatus::ok && got > capacity && capacity < IMAGE_LIMIT) {
-        void* larger = std::realloc(run.input, HEADER_ROOM + IMAGE_LIMIT + 1);
-        if (larger == nullptr) {
-            say(MSG_NO_MEMORY);
+    ReadStatus status = read_up_to(run.in_fd, std::span(run.buffer + INPUT_AT, run.capacity), got);
+    if (status == ReadStatus::ok && got == run.capacity && got <= IMAGE_LIMIT) {
+        if (!obtain_buffer(run, IMAGE_LIMIT + 1)) {
             return CONVERT_INPUT_OR_WRITE_FAILED;
         }
-        run.input = static_cast<unsigned char*>(larger);
         std::size_t more = 0;
-        status = read_up_to(run.in_fd, std::span(run.input + HEADER_ROOM + got, IMAGE_LIMIT + 1 - got), more);
+        status = read_up_to(run.in_fd, std::span(run.buffer + INPUT_AT + got, run.capacity - got), more);
         got += more;
     }
     if (status == ReadStatus::failed) {
@@ -50,14 +63,6 @@ int read_input(ConvertRun& run)
     }
     run.input_length = got;
     return CONVERT_OK;
-}
-
-// The image CRC over the two parts of a rotated image, then the suffix.
-std::uint16_t rotated_crc(const RotatedImage& parts, const ByteList& suffix)
-{
-    std::uint16_t crc = crc16_update(0, parts.first.data(), static_cast<std::uint32_t>(parts.first.size()));
-    crc = crc16_update(crc, parts.second.data(), static_cast<std::uint32_t>(parts.second.size()));
-    return crc16_update(crc, suffix.bytes.data(), suffix.count);
 }
 
 // What cannot be converted once the input is known. The arguments come
@@ -84,6 +89,39 @@ int refuse_image(const ConvertRequest& request, const Flattening& flattening)
     return CONVERT_OK;
 }
 
+// Turns the input in the buffer into the image and returns where the image
+// starts (with at least HEADER_ROOM bytes in front), or nullptr when there is
+// no memory. A record image starts as far before the input as it runs ahead
+// of it; beyond LEAD_ROOM the input is first moved back to make that room.
+unsigned char* make_image(ConvertRun& run, const Flattening& flattening)
+{
+    unsigned char* input = run.buffer + INPUT_AT;
+    if (flattening.outcome != FlattenOutcome::records) {
+        return input;  // the input is the image
+    }
+    if (flattening.lead > LEAD_ROOM) {
+        const std::size_t move = flattening.lead - LEAD_ROOM;
+        if (!obtain_buffer(run, move + run.input_length)) {
+            return nullptr;
+        }
+        input = run.buffer + INPUT_AT;
+        std::memmove(input + move, input, run.input_length);
+        input += move;
+    }
+    unsigned char* image = input - flattening.lead;
+    flatten_in_place(image, std::span(input, run.input_length), flattening);
+    return image;
+}
+
+// The header CRCs: register 0 over the image's bytes as written, then over
+// the suffix bytes.
+std::uint16_t header_crc(const RotatedImage& parts, const ByteList& suffix)
+{
+    std::uint16_t crc = crc16_update(0, parts.first.data(), static_cast<std::uint32_t>(parts.first.size()));
+    crc = crc16_update(crc, parts.second.data(), static_cast<std::uint32_t>(parts.second.size()));
+    return crc16_update(crc, suffix.bytes.data(), suffix.count);
+}
+
 }  // namespace
 
 int run_conversion(ConvertRun& run, const ConvertRequest& request)
@@ -91,12 +129,14 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
     if (int code = read_input(run); code != CONVERT_OK) {
         return code;
     }
-    const std::span<const unsigned char> input(run.input + HEADER_ROOM, run.input_length);
-    const Flattening flattening = flatten_records(input);
+    const Flattening flattening = flatten_records(std::span(run.buffer + INPUT_AT, run.input_length));
     if (int code = refuse_image(request, flattening); code != CONVERT_OK) {
         return code;
     }
-    const ImageWalk walk = walk_image(input, flattening);
+    unsigned char* image = make_image(run, flattening);
+    if (image == nullptr) {
+        return CONVERT_INPUT_OR_WRITE_FAILED;
+    }
     const std::uint32_t length = flattening.image_length;
 
     UploadHeader header;
@@ -104,26 +144,14 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
     header.magic = request.magic;
     header.keyed = request.keyed;
     const std::size_t header_size = request.plain ? 0 : upload_header_size(header);
-    // The image in one buffer with header room in front, or nullptr while it
-    // is still the pieces of a record input.
-    unsigned char* image = flattening.outcome == FlattenOutcome::pass_through ? run.input + HEADER_ROOM : nullptr;
+    const RotatedImage parts = rotated_parts(std::span(image, length), request.rotation);
     if (!request.plain) {
-        const ByteList& suffix = request.suffix;
         if (request.keyed) {
-            header.plain_crc = crc16_update(pieces_crc(0, walk), suffix.bytes.data(), suffix.count);
-            if (image == nullptr) {
-                run.image = static_cast<unsigned char*>(std::malloc(HEADER_ROOM + length));
-                if (run.image == nullptr) {
-                    say(MSG_NO_MEMORY);
-                    return CONVERT_INPUT_OR_WRITE_FAILED;
-                }
-                image = run.image + HEADER_ROOM;
-            }
+            header.plain_crc = header_crc({std::span(image, length), {}}, request.suffix);
             key_stream_start(run.key_stream, std::span(request.keys.bytes.data(), request.keys.count), request.seed);
-            encrypt_pieces(walk, run.key_stream, image);
+            key_stream_apply(run.key_stream, image, image, length);
         }
-        header.image_crc = image != nullptr ? rotated_crc(rotated_parts(std::span(image, length), request.rotation), suffix)
-                                            : crc16_update(pieces_crc(0, walk), suffix.bytes.data(), suffix.count);
+        header.image_crc = header_crc(parts, request.suffix);
     }
 
     // The output is created only now, so a refused run leaves no file behind.
@@ -136,21 +164,18 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
         say(MSG_OUTPUT_NOT_CREATED);
         return CONVERT_OUTPUT_FAILED;
     }
+    // The header goes into the room in front of the image, and the image
+    // leaves from where it lies: in one write, or rotated, its last bytes first.
+    if (!request.plain) {
+        pack_upload_header(header, image - header_size);
+    }
     out_attach(run.out, out_fd);
-    unsigned char packed[HEADER_ROOM];
-    pack_upload_header(header, packed);
-    if (image != nullptr && request.rotation == 0) {
-        std::memcpy(image - header_size, packed, header_size);
+    if (request.rotation == 0) {
         out_put(run.out, image - header_size, header_size + length);
-    } else if (image != nullptr) {
-        // Rotated: the last bytes first, written from where they lie.
-        const RotatedImage parts = rotated_parts(std::span(image, length), request.rotation);
-        out_put(run.out, packed, header_size);
+    } else {
+        out_put(run.out, image - header_size, header_size);
         out_put(run.out, parts.first.data(), parts.first.size());
         out_put(run.out, parts.second.data(), parts.second.size());
-    } else {
-        out_put(run.out, packed, header_size);
-        put_pieces(run.out, walk);
     }
     if (!out_close(run.out)) {
         say(MSG_WRITE_FAILED);
@@ -161,8 +186,7 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
 
 void free_image_buffers(ConvertRun& run)
 {
-    std::free(run.input);
-    std::free(run.image);
-    run.input = nullptr;
-    run.image = nullptr;
+    std::free(run.buffer);
+    run.buffer = nullptr;
+    run.capacity = 0;
 }

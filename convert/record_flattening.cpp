@@ -1,5 +1,7 @@
 #include "record_flattening.hpp"
 
+#include <cstring>
+
 #include "byte_order.hpp"
 
 RecordStep next_record(std::span<const unsigned char> input, RecordCursor& cursor, ImagePiece& piece)
@@ -39,6 +41,10 @@ RecordStep next_record(std::span<const unsigned char> input, RecordCursor& curso
     }
     piece.fill = fill;
     piece.bytes = input.subspan(cursor.pos, record_length);
+    const std::uint64_t image_pos = cursor.image_length + fill;
+    if (image_pos > cursor.pos && image_pos - cursor.pos > cursor.lead) {
+        cursor.lead = static_cast<std::uint32_t>(image_pos - cursor.pos);
+    }
     cursor.pos += record_length;
     cursor.image_length += fill + record_length;
     cursor.end_address = address + record_length;
@@ -76,7 +82,7 @@ Flattening flatten_records(std::span<const unsigned char> input)
         case RecordStep::skipped:
             break;
         case RecordStep::end:
-            return {FlattenOutcome::records, static_cast<std::uint32_t>(cursor.image_length)};
+            return {FlattenOutcome::records, static_cast<std::uint32_t>(cursor.image_length), 0, 0, 0, cursor.lead};
         case RecordStep::broken_off:
             return pass_through;
         case RecordStep::too_large:
@@ -115,4 +121,19 @@ bool next_piece(ImageWalk& walk, ImagePiece& piece)
     // The decision has already seen the whole input: anything but a piece is its end.
     walk.done = step != RecordStep::piece;
     return !walk.done;
+}
+
+void flatten_in_place(unsigned char* image, std::span<const unsigned char> input, const Flattening& flattening)
+{
+    ImageWalk walk = walk_image(input, flattening);
+    ImagePiece piece;
+    // A record's bytes never land beyond the next record's address and length
+    // in the input, and a gap ends where the record after it begins in the
+    // input: each piece is read before anything overwrites it.
+    while (next_piece(walk, piece)) {
+        std::memset(image, 0xFF, piece.fill);
+        image += piece.fill;
+        std::memmove(image, piece.bytes.data(), piece.bytes.size());
+        image += piece.bytes.size();
+    }
 }

@@ -11,9 +11,9 @@
 // stay below IMAGE_LIMIT, or whose records overlap or descend, is refused:
 // shipped raw it would be booted as firmware.
 //
-// Nothing is copied here: flatten_records only decides, and the image is then
-// taken as a series of pieces (0xFF fill, then input bytes) straight from
-// the input, by whoever writes, checks or encrypts it.
+// flatten_records only reads and decides; flatten_in_place then moves the
+// records to their places in the input's own buffer and fills the gaps, so
+// that the image needs no second buffer and no byte is copied twice.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +35,7 @@ struct Flattening {
     std::uint32_t record = 0;   // refusals: the record that stops the flattening, counted from 1
     std::uint32_t address = 0;  // its address
     std::uint64_t needed = 0;   // the image length through it
+    std::uint32_t lead = 0;     // records: how far an image byte lies ahead of its input byte, at most
 };
 
 // Decides how input (at most IMAGE_LIMIT bytes) becomes an image.
@@ -54,6 +55,7 @@ struct RecordCursor {
     std::uint32_t record = 0;        // records read so far, the current one included
     std::uint32_t address = 0;       // the current record's address
     std::uint64_t needed = 0;        // the image length through the current record, fill included
+    std::uint32_t lead = 0;          // how far an image byte lay ahead of its input byte, at most
     bool first = true;               // no record taken yet: the next one sets the base
 };
 
@@ -81,3 +83,10 @@ ImageWalk walk_image(std::span<const unsigned char> input, const Flattening& fla
 
 // The next piece in image order; false after the last.
 bool next_piece(ImageWalk& walk, ImagePiece& piece);
+
+// Makes the image of a record input (flattening.outcome is records) at
+// image[0]. The input must lie in the same buffer, at least flattening.lead
+// bytes after image: then every record moves towards the front or stays, and
+// nothing is overwritten before it has been read. The buffer needs room for
+// the image and for the input there.
+void flatten_in_place(unsigned char* image, std::span<const unsigned char> input, const Flattening& flattening);

@@ -52,7 +52,8 @@ with tempfile.TemporaryDirectory() as work:
     for trial in range(trials):
         image = bytes(rng.randrange(256) for _ in range(rng.choice([0, 1, 7, 100, 4096, 65537])))
         if trial % 4 >= 2 and image:
-            image = image[:len(image) // 3] + b"\xff" * rng.randrange(1, 5000) + image[len(image) // 3:]
+            gap = rng.choice([rng.randrange(1, 5000), rng.randrange(70000, 100000)])
+            image = image[:len(image) // 3] + b"\xff" * gap + image[len(image) // 3:]
             data = as_records(image)
         else:
             data = image  # too short or not records: passes through
@@ -64,7 +65,7 @@ with tempfile.TemporaryDirectory() as work:
         written = image
         if keyed:
             keys = bytes(rng.randrange(256) for _ in range(rng.randrange(1, 6)))
-            seed, rotation = rng.randrange(65536), rng.randrange(len(image) + 1)
+            seed, rotation = rng.randrange(65536), rng.randrange(min(len(image), 0xFFFF) + 1)
             args += ["k" + keys.hex(), "s%04x" % seed, "r%04x" % rotation]
             encrypted = encrypt(image, keys, seed)
             written = encrypted[len(image) - rotation:] + encrypted[:len(image) - rotation]
