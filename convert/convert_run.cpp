@@ -4,7 +4,6 @@
 #include <cstring>
 #include <span>
 
-#include "crc16.hpp"
 #include "file_access.hpp"
 #include "file_read.hpp"
 #include "messages.hpp"
@@ -113,15 +112,6 @@ unsigned char* make_image(ConvertRun& run, const Flattening& flattening)
     return image;
 }
 
-// The header CRCs: register 0 over the image's bytes as written, then over
-// the suffix bytes.
-std::uint16_t header_crc(const RotatedImage& parts, const ByteList& suffix)
-{
-    std::uint16_t crc = crc16_update(0, parts.first.data(), static_cast<std::uint32_t>(parts.first.size()));
-    crc = crc16_update(crc, parts.second.data(), static_cast<std::uint32_t>(parts.second.size()));
-    return crc16_update(crc, suffix.bytes.data(), suffix.count);
-}
-
 }  // namespace
 
 int run_conversion(ConvertRun& run, const ConvertRequest& request)
@@ -146,12 +136,13 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
     const std::size_t header_size = request.plain ? 0 : upload_header_size(header);
     const RotatedImage parts = rotated_parts(std::span(image, length), request.rotation);
     if (!request.plain) {
+        const std::span<const unsigned char> suffix(request.suffix.bytes.data(), request.suffix.count);
         if (request.keyed) {
-            header.plain_crc = header_crc({std::span(image, length), {}}, request.suffix);
+            header.plain_crc = upload_crc(std::span(image, length), {}, suffix);
             key_stream_start(run.key_stream, std::span(request.keys.bytes.data(), request.keys.count), request.seed);
             key_stream_apply(run.key_stream, image, image, length);
         }
-        header.image_crc = header_crc(parts, request.suffix);
+        header.image_crc = upload_crc(parts.first, parts.second, suffix);
     }
 
     // The output is created only now, so a refused run leaves no file behind.

@@ -35,8 +35,10 @@ bool unpack_upload_header(std::span<const unsigned char> file, UploadHeader& hea
     return true;
 }
 
-std::uint16_t upload_crc(std::span<const unsigned char> image, std::span<const unsigned char> suffix)
+std::uint16_t upload_crc(std::span<const unsigned char> first, std::span<const unsigned char> second,
+                         std::span<const unsigned char> suffix)
 {
-    const std::uint16_t crc = crc16_update(0, image.data(), static_cast<std::uint32_t>(image.size()));
+    std::uint16_t crc = crc16_update(0, first.data(), static_cast<std::uint32_t>(first.size()));
+    crc = crc16_update(crc, second.data(), static_cast<std::uint32_t>(second.size()));
     return crc16_update(crc, suffix.data(), static_cast<std::uint32_t>(suffix.size()));
 }

@@ -41,5 +41,7 @@ std::size_t pack_upload_header(const UploadHeader& header, unsigned char* out);
 // one when it holds 10 + length. False when neither fits.
 bool unpack_upload_header(std::span<const unsigned char> file, UploadHeader& header);
 
-// A header CRC: register 0 run over the image, then over the suffix bytes.
-std::uint16_t upload_crc(std::span<const unsigned char> image, std::span<const unsigned char> suffix);
+// A header CRC: register 0 run over the image, given in two parts (a rotated
+// image is written as two; either may be empty), then over the suffix bytes.
+std::uint16_t upload_crc(std::span<const unsigned char> first, std::span<const unsigned char> second,
+                         std::span<const unsigned char> suffix);
