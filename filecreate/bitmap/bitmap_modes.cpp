@@ -3,7 +3,6 @@
 #include "bitmap.hpp"
 
 #include <cstdio>
-#include <cstring>
 #include <unistd.h>
 
 #include "bitmap_reader.hpp"
@@ -77,11 +76,10 @@ int run_bitmap_collection(FileCreateRun& run, int argc, char** argv)
     int in_fd = -1;
     while (collection_next_entry(run, outputs, in_fd, code)) {
         // The array is named from the control file: the text after the
-        // entry's file name and options, or "array" when there is none.
-        const ControlSettings& settings = run.settings;
-        BitmapWork work{run.bitmap_in, run.bitmap_output, run.input,
-                        {settings.array_name.data(), ::strnlen(settings.array_name.data(), ARRAY_NAME_SIZE)},
-                        settings.array_name_overflow_line};
+        // entry's file name and options, or "array" when there is none. The
+        // parser keeps the buffer NUL-terminated.
+        BitmapWork work{run.bitmap_in, run.bitmap_output, run.input, run.settings.array_name.data(),
+                        run.settings.array_name_overflow_line};
         run.flags |= OPT_SHARED_OUTPUT;
         code = convert_bitmap(work, nullptr, output_path, run.flags, in_fd, &run.common_output);
         if (code == EXIT_OK && run.common_output.failed) {
