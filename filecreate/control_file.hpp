@@ -29,7 +29,7 @@ struct ControlSettings {
     unsigned array_name_overflow_line = 0;  // 0 when the buffer holds the whole text; else the line that did not fit
 };
 
-// The states of the machine, by their documented numbers.
+// The ten states of the machine, each with its number 0 to 9.
 enum class ParserState {
     outside = 0,           // no file name in progress
     comment = 1,           // up to the line end
