@@ -15,14 +15,16 @@ constexpr std::size_t DEFINITION_NAME_SIZE = 256;  // 255 characters and the NUL
 constexpr std::size_t ARRAY_NAME_SIZE = 100;       // 99 characters and the NUL
 
 struct Definition {
-    std::array<char, DEFINITION_NAME_SIZE> name{};
+    std::array<char, DEFINITION_NAME_SIZE> name;  // written whole before the definition counts
     std::int32_t value = 0;
 };
 
 // What the control file has set so far; kept for the whole run, since the
 // image writer reads it after the loop and the bitmap writer between entries.
+// Definitions are read only as far as they are counted, so the table is left
+// uninitialised until then.
 struct ControlSettings {
-    std::array<Definition, MAX_DEFINITIONS> definitions{};
+    std::array<Definition, MAX_DEFINITIONS> definitions;
     std::size_t definition_count = 0;  // entries are added in file order, never replaced
     std::uint32_t target_address = 0;  // the last target address line counts
     std::array<char, ARRAY_NAME_SIZE> array_name{};  // the bitmap writer's name for the next array

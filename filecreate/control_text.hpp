@@ -8,7 +8,7 @@
 
 struct ControlFile {
     int fd = -1;
-    std::array<unsigned char, 4096> chunk{};
+    std::array<unsigned char, 4096> chunk;  // read only as far as it has been filled
     std::size_t chunk_pos = 0;
     std::size_t chunk_len = 0;
     bool at_end = false;        // end of file, 0x1A or a read error was met
