@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     // initialisation leaves the large buffers untouched until they are used.
     void* memory = std::malloc(sizeof(FileCreateRun));
     if (memory == nullptr) {
-        std::fputs("KorvaneFileCreate: not enough memory for a run\n", stderr);
+        std::perror("KorvaneFileCreate");  // on standard error, in the system's words
         return EXIT_CAPACITY;
     }
     auto* run = new (memory) FileCreateRun;
