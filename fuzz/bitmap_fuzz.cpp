@@ -1,16 +1,17 @@
 // Arbitrary bytes as a bitmap, with every flag combination, written to a
 // shared output as the -fb run does.
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 #include "bitmap_reader.hpp"
-#include "control_file.hpp"
 #include "fuzz_support.hpp"
-#include "run_flags.hpp"
+#include "run_record.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static OutFile out;
+    static auto run = std::make_unique<FileCreateRun>();
+    OutFile& out = run->common_output;
     fuzz_scratch();
     if (size < 1) {
         return 0;
@@ -19,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string path = fuzz_write("in.bmp", data + 1, size - 1);
     out_attach(out, ::open("/dev/null", O_WRONLY));
     int in_fd = ::open(path.c_str(), O_RDONLY);
-    convert_bitmap(nullptr, "panel.c", flags, in_fd, &out);
+    BitmapWork work{run->bitmap_in, run->bitmap_output, run->input, "panel"};
+    convert_bitmap(work, nullptr, "panel.c", flags, in_fd, &out);
     out_close(out);
     return 0;
 }

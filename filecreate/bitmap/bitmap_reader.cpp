@@ -6,10 +6,9 @@
 
 #include "byte_order.hpp"
 #include "chunk_reader.hpp"
-#include "c_emitter.hpp"
-#include "control_file.hpp"
 #include "file_access.hpp"
 #include "glcd_writer.hpp"
+#include "messages.hpp"
 #include "run_flags.hpp"
 
 // clang-format off
@@ -45,9 +44,6 @@ constexpr char MSG_NOT_BITMAP[] = "Input file not bitmap format. Terminating\n\n
 constexpr char MSG_COMPRESSED[] = "Compressed bitmap not supported. Terminating\n\n";
 constexpr char MSG_FORMAT[] = "bitmap color format not supported. Terminating\n\n";
 
-// The output of a -bm run; static for its 64 KiB buffer.
-OutFile own_output;
-
 int refuse(int in_fd, const char* message, int code)
 {
     std::printf("%s", message);
@@ -65,12 +61,11 @@ bool size_fits_16_bits(const InfoHeader& info)
 
 }  // namespace
 
-int convert_bitmap(const char* input_path, const char* output_path, std::uint32_t flags, int input_fd,
-                   OutFile* shared_output)
+int convert_bitmap(BitmapWork& work, const char* input_path, const char* output_path,
+                   std::uint32_t flags, int input_fd, OutFile* shared_output)
 {
     int in_fd = input_fd;
     if (input_path != nullptr) {
-        control_clear_array_name();
         in_fd = open_input(input_path);
     }
     if (in_fd < 0) {
@@ -78,7 +73,7 @@ int convert_bitmap(const char* input_path, const char* output_path, std::uint32_
         return EXIT_BITMAP_MISSING;
     }
 
-    static ChunkReader in;
+    ChunkReader& in = work.in;
     reader_attach(in, in_fd);
     std::array<unsigned char, FILE_HEADER_SIZE> file_header{};
     bool whole = reader_take(in, file_header.data(), file_header.size());
@@ -125,16 +120,16 @@ int convert_bitmap(const char* input_path, const char* output_path, std::uint32_
     if (remaining < 0 || static_cast<std::uint64_t>(remaining) < plan.file_bytes) {
         return refuse(in_fd, MSG_NOT_BITMAP, EXIT_NOT_BITMAP);
     }
-    if ((flags & OPT_REVERSE_ROWS) != 0 && glcd_array_bytes(info) > INPUT_BUFFER_SIZE) {
+    if ((flags & OPT_REVERSE_ROWS) != 0 && glcd_array_bytes(info) > work.reversal.size()) {
         std::printf("Bitmap of %u x %u pixels too large for reversed rows (more than %zu bytes). Terminating\n\n",
                     static_cast<unsigned>(info_width(info)), static_cast<unsigned>(info_height(info)),
-                    INPUT_BUFFER_SIZE);
+                    work.reversal.size());
         ::close(in_fd);
         return EXIT_CAPACITY;
     }
-    if (input_path == nullptr && control_array_name_overflow_line() != 0) {
+    if (input_path == nullptr && work.array_name_overflow_line != 0) {
         std::printf("Control file line %u: array name longer than 99 characters. Terminating\n\n",
-                    control_array_name_overflow_line());
+                    work.array_name_overflow_line);
         ::close(in_fd);
         return EXIT_CAPACITY;
     }
@@ -151,8 +146,8 @@ int convert_bitmap(const char* input_path, const char* output_path, std::uint32_
         int out_fd = create_output(output_path);
         out = nullptr;
         if (out_fd >= 0) {
-            out_attach(own_output, out_fd);
-            out = &own_output;
+            out_attach(work.own_output, out_fd);
+            out = &work.own_output;
         }
     }
     if (out == nullptr || out->fd < 0) {
@@ -164,7 +159,7 @@ int convert_bitmap(const char* input_path, const char* output_path, std::uint32_
         out_put(*out, BITMAP_BANNER_PART_TWO);
     }
 
-    bool read_ok = write_glcd_array(in, *out, image_size, info, flags);
+    bool read_ok = write_glcd_array(in, *out, image_size, info, flags, work.array_name, work.reversal);
     ::close(in_fd);
     bool written = own ? out_close(*out) : true;
     if (!read_ok) {

@@ -5,8 +5,6 @@
 #include <string_view>
 
 #include "byte_order.hpp"
-#include "c_emitter.hpp"
-#include "control_file.hpp"
 #include "run_flags.hpp"
 
 namespace {
@@ -195,15 +193,14 @@ void write_reversed(OutFile& out, std::span<const unsigned char> stored, std::ui
     }
 }
 
-void write_header_line(OutFile& out)
+void write_header_line(OutFile& out, std::string_view name)
 {
-    const char* name = control_array_name();
-    if (name[0] == '\0') {
+    if (name.empty()) {
         out_put(out, "static const unsigned char array[] = {\r\n");
         return;
     }
     out_put(out, "static const unsigned char ");
-    out_put(out, std::string_view(name, ::strnlen(name, ARRAY_NAME_SIZE)));
+    out_put(out, name);
     out_put(out, "[] = {\r\n");
 }
 
@@ -266,9 +263,9 @@ std::uint64_t glcd_array_bytes(const InfoHeader& info)
 }
 
 bool write_glcd_array(ChunkReader& in, OutFile& out, std::uint32_t image_size, const InfoHeader& info,
-                      std::uint32_t flags)
+                      std::uint32_t flags, std::string_view array_name, std::span<unsigned char> reversal)
 {
-    write_header_line(out);
+    write_header_line(out, array_name);
     std::uint16_t width = info_width(info);
     std::uint16_t height = info_height(info);
     put_value(out, 0);
@@ -278,7 +275,7 @@ bool write_glcd_array(ChunkReader& in, OutFile& out, std::uint32_t image_size, c
     put_value(out, static_cast<unsigned char>(height & 0xFF));
     out_put(out, LINE_END);
 
-    ByteSink sink{&out, (flags & OPT_INVERT) != 0, (flags & OPT_REVERSE_ROWS) != 0, shared_input_buffer()};
+    ByteSink sink{&out, (flags & OPT_INVERT) != 0, (flags & OPT_REVERSE_ROWS) != 0, reversal};
     bool read_ok = true;
     if (width != 0 && height != 0) {
         Geometry g = geometry_of(image_size, info);

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
+#include <string_view>
 
 #include "chunk_reader.hpp"
 #include "out_file.hpp"
@@ -33,10 +35,10 @@ PixelPlan plan_pixels(std::uint32_t image_size, const InfoHeader& info);
 // Bytes per output row times rows: what reversed output keeps in memory.
 std::uint64_t glcd_array_bytes(const InfoHeader& info);
 
-// Writes the whole array to out: header line (named from the control file's
-// array name buffer, or "array"), preamble, pixel values, closing. in must be
-// positioned at the first pixel byte and hold plan_pixels(...).file_bytes more
-// bytes; with OPT_REVERSE_ROWS the array must fit the shared input buffer.
+// Writes the whole array to out: header line (named array_name, or "array"
+// when it is empty), preamble, pixel values, closing. in must be positioned
+// at the first pixel byte and hold plan_pixels(...).file_bytes more bytes;
+// with OPT_REVERSE_ROWS the array must fit reversal.
 // Returns false when the pixel data could not be read after all.
 bool write_glcd_array(ChunkReader& in, OutFile& out, std::uint32_t image_size, const InfoHeader& info,
-                      std::uint32_t flags);
+                      std::uint32_t flags, std::string_view array_name, std::span<unsigned char> reversal);
