@@ -1,5 +1,6 @@
 #include "collection_run.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -124,6 +125,27 @@ int stop_run(int code)
 
 }  // namespace
 
+int write_run_depfile(const DepfileList& deps)
+{
+    if (!depfile_write(deps)) {
+        std::printf("%s", MSG_OUTPUT_NOT_CREATED);
+        return EXIT_OUTPUT_FAILED;
+    }
+    return EXIT_OK;
+}
+
+int write_single_depfile(const char* depfile_path, const char* output_path, const char* input_path)
+{
+    if (depfile_path == nullptr) {
+        return EXIT_OK;
+    }
+    DepfileList deps;
+    depfile_start(deps, depfile_path);
+    depfile_add(deps, DepRole::target, output_path);
+    depfile_add(deps, DepRole::prerequisite, input_path);
+    return write_run_depfile(deps);
+}
+
 int collection_open_control(CollectionRun& run, const char* control_path)
 {
     int fd = open_input(control_path);
@@ -132,6 +154,7 @@ int collection_open_control(CollectionRun& run, const char* control_path)
         return EXIT_CONTROL_FILE_MISSING;
     }
     control_attach(run.control, fd);
+    depfile_add(run.deps, DepRole::prerequisite, control_path);
     return EXIT_OK;
 }
 
@@ -157,6 +180,13 @@ int collection_next_entry(CollectionRun& run, std::span<const int> output_fds, i
             return EXIT_ENTRY_FILE_MISSING;
         }
     }
+    // The dependency file names the file as opened: '?' in a name stands for '-'.
+    std::array<char, PATH_BUFFER_SIZE> opened = run.path;
+    std::replace(opened.begin(), opened.end(), '?', '-');
+    if (!depfile_add(run.deps, DepRole::prerequisite, opened.data())) {
+        ::close(result);
+        return refuse_entry(run, "exceeds the limit of 128 files");
+    }
     in_fd = result;
     return EXIT_OK;
 }
@@ -167,10 +197,11 @@ void collection_entry_done(CollectionRun& run)
     ++run.file_number;
 }
 
-int run_file_collection(int argc, char** argv)
+int run_file_collection(int argc, char** argv, const char* depfile_path)
 {
     static CollectionRun run;
     run = CollectionRun{};
+    depfile_start(run.deps, depfile_path);
     const char* control_path = argc > 2 ? argv[2] : nullptr;
     const char* image_path = argc > 3 ? argv[3] : nullptr;
 
@@ -247,6 +278,12 @@ int run_file_collection(int argc, char** argv)
     if (!written) {
         std::printf("%s", MSG_WRITE_FAILED);
         return EXIT_OUTPUT_FAILED;
+    }
+    depfile_add(run.deps, DepRole::target, image_path);
+    depfile_add(run.deps, DepRole::target, c_source_name.data());
+    code = write_run_depfile(run.deps);
+    if (code != EXIT_OK) {
+        return code;
     }
     std::printf("Output files %s and %s successfully created using%s\n", image_path, c_source_name.data(),
                 VERSION_LINE);

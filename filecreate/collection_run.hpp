@@ -7,6 +7,7 @@
 #include <span>
 
 #include "control_file.hpp"
+#include "depfile.hpp"
 #include "run_flags.hpp"
 
 struct CollectionRun {
@@ -16,7 +17,15 @@ struct CollectionRun {
     std::array<char, VISIBILITY_BUFFER_SIZE> visibility{};
     std::uint32_t flags = OPT_WRITE_BANNER;
     int file_number = 1;
+    DepfileList deps;  // the control file, every entry as opened, the outputs
 };
+
+// Writes the dependency file asked for (if any) of a run that has succeeded.
+// Returns 0, or exit code 4 after the message when it cannot be written.
+int write_run_depfile(const DepfileList& deps);
+
+// The same for a run that made output_path from input_path alone.
+int write_single_depfile(const char* depfile_path, const char* output_path, const char* input_path);
 
 // Opens the control file. Prints the message and returns exit code 1 when it
 // cannot be opened (or path is missing), else 0.
@@ -32,4 +41,5 @@ int collection_next_entry(CollectionRun& run, std::span<const int> output_fds, i
 void collection_entry_done(CollectionRun& run);
 
 // The whole -f mode; argv as given to the program.
-int run_file_collection(int argc, char** argv);
+// depfile_path: the dependency file to write on success, or nullptr.
+int run_file_collection(int argc, char** argv, const char* depfile_path);

@@ -1,6 +1,7 @@
 #include "command_line.hpp"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <unistd.h>
 
@@ -14,7 +15,7 @@
 namespace {
 
 // One file into one C array, named by argument 3 or "array".
-int run_single_file(int argc, char** argv)
+int run_single_file(int argc, char** argv, const char* depfile_path)
 {
     static OutFile c_source;
     static OutFile no_image;  // fd -1: the single-file mode makes no image
@@ -58,6 +59,10 @@ int run_single_file(int argc, char** argv)
         std::printf("%s", MSG_WRITE_FAILED);
         return EXIT_OUTPUT_FAILED;
     }
+    int code = write_single_depfile(depfile_path, output_path, input_path);
+    if (code != EXIT_OK) {
+        return code;
+    }
     std::printf("Output file %s successfully generated\n\n", output_path);
     return EXIT_OK;
 }
@@ -71,18 +76,21 @@ int filecreate_main(int argc, char** argv)
         return EXIT_OK;
     }
     const char* mode = argv[1];
+    // A build tool asks for a dependency file through the environment, as it
+    // does of compilers; read once, here.
+    const char* depfile_path = std::getenv("KORVANE_DEPFILE");
     if (std::strcmp(mode, "-v") == 0) {
         std::printf("%s", VERSION_LINE);
         return EXIT_OK;
     }
     if (std::strcmp(mode, "-f") == 0) {
-        return run_file_collection(argc, argv);
+        return run_file_collection(argc, argv, depfile_path);
     }
     if (std::strcmp(mode, "-fb") == 0) {
-        return run_bitmap_collection(argc, argv);
+        return run_bitmap_collection(argc, argv, depfile_path);
     }
     if (std::strncmp(mode, "-bm", 3) == 0) {
-        return run_single_bitmap(argc, argv);
+        return run_single_bitmap(argc, argv, depfile_path);
     }
-    return run_single_file(argc, argv);
+    return run_single_file(argc, argv, depfile_path);
 }

@@ -42,17 +42,19 @@ int stop_run(int code)
 
 }  // namespace
 
-int run_single_bitmap(int argc, char** argv)
+int run_single_bitmap(int argc, char** argv, const char* depfile_path)
 {
     const char* input_path = argc > 2 ? argv[2] : nullptr;
     const char* output_path = argc > 3 ? argv[3] : nullptr;
-    return convert_bitmap(input_path, output_path, single_bitmap_flags(argv[1]), -1, nullptr);
+    int code = convert_bitmap(input_path, output_path, single_bitmap_flags(argv[1]), -1, nullptr);
+    return code == EXIT_OK ? write_single_depfile(depfile_path, output_path, input_path) : code;
 }
 
-int run_bitmap_collection(int argc, char** argv)
+int run_bitmap_collection(int argc, char** argv, const char* depfile_path)
 {
     static CollectionRun run;
     run = CollectionRun{};
+    depfile_start(run.deps, depfile_path);
     const char* control_path = argc > 2 ? argv[2] : nullptr;
     const char* output_path = argc > 3 ? argv[3] : nullptr;
 
@@ -99,6 +101,10 @@ int run_bitmap_collection(int argc, char** argv)
         collection_entry_done(run);
     }
     code = stop_run(EXIT_OK);
+    if (code == EXIT_OK) {
+        depfile_add(run.deps, DepRole::target, output_path);
+        code = write_run_depfile(run.deps);
+    }
     if (code != EXIT_OK) {
         return code;
     }
