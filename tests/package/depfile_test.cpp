@@ -82,6 +82,16 @@ TEST(Depfile, EachModeNamesItsOutputsAndWhatItOpened)
         EXPECT_EQ(read_file(dir / "deps.d"), c.depfile) << c.args[0];
         std::remove((dir / "deps.d").c_str());
     }
+    // With the variable set, a bitmap collection holds the 128 entries of a file collection.
+    std::string many;
+    for (int i = 1; i <= 129; ++i) {
+        write_file(dir / (std::to_string(i) + ".bmp"), read_file(dir / "logo.bmp"));
+        many += std::to_string(i) + ".bmp x\n";
+    }
+    write_file(dir / "many.txt", many);
+    RunResult over = run_program(installed_program("KorvaneFileCreate"), {"-fb", "many.txt", "m.c"}, dir.path);
+    EXPECT_EQ(over.exit_code, 10);
+    EXPECT_EQ(over.out, "Specified input file number 129 exceeds the limit of 128 files. Terminating\n\n");
     // A failed run leaves the earlier dependency file as it was.
     write_file(dir / "deps.d", "earlier");
     std::remove((dir / "x-y.htm").c_str());
