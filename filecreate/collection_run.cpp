@@ -10,6 +10,7 @@
 #include "control_loop.hpp"
 #include "file_access.hpp"
 #include "messages.hpp"
+#include "run_depfile.hpp"
 
 namespace {
 
@@ -194,6 +195,12 @@ int run_file_collection(FileCreateRun& run, int argc, char** argv)
     if (!written) {
         std::printf("%s", MSG_WRITE_FAILED);
         return EXIT_OUTPUT_FAILED;
+    }
+    depfile_add(run.deps, DepRole::target, image_path);
+    depfile_add(run.deps, DepRole::target, c_source_name.data());
+    code = write_run_depfile(run.deps);
+    if (code != EXIT_OK) {
+        return code;
     }
     std::printf(MSG_COLLECTION_DONE, image_path, c_source_name.data(), VERSION_LINE);
     std::printf(MSG_TARGET_ADDRESS, run.settings.target_address);

@@ -1,6 +1,7 @@
 #include "command_line.hpp"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include "collection_run.hpp"
 #include "file_access.hpp"
 #include "messages.hpp"
+#include "run_depfile.hpp"
 
 namespace {
 
@@ -54,6 +56,10 @@ int run_single_file(FileCreateRun& run, int argc, char** argv)
         std::printf("%s", MSG_WRITE_FAILED);
         return EXIT_OUTPUT_FAILED;
     }
+    int code = write_single_depfile(run.deps, output_path, input_path);
+    if (code != EXIT_OK) {
+        return code;
+    }
     std::printf(MSG_SINGLE_FILE_DONE, output_path);
     return EXIT_OK;
 }
@@ -67,6 +73,9 @@ int filecreate_main(FileCreateRun& run, int argc, char** argv)
         return EXIT_OK;
     }
     const char* mode = argv[1];
+    // A build tool asks for a dependency file through the environment, as it
+    // does of compilers; read once, here.
+    depfile_start(run.deps, std::getenv("KORVANE_DEPFILE"));
     if (std::strcmp(mode, "-v") == 0) {
         std::printf("%s", VERSION_LINE);
         return EXIT_OK;

@@ -1,5 +1,7 @@
 #include "control_loop.hpp"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <unistd.h>
 
@@ -14,6 +16,7 @@ int collection_open_control(FileCreateRun& run, const char* control_path)
         return EXIT_CONTROL_FILE_MISSING;
     }
     control_attach(run.control, fd);
+    depfile_add(run.deps, DepRole::prerequisite, control_path);
     return EXIT_OK;
 }
 
@@ -42,6 +45,15 @@ bool collection_next_entry(FileCreateRun& run, std::span<const int> output_fds, 
             code = EXIT_ENTRY_FILE_MISSING;
             return false;
         }
+    }
+    // The dependency file names the file as opened: '?' in a name stands for '-'.
+    std::array<char, PATH_BUFFER_SIZE> opened = run.entry.path;
+    std::replace(opened.begin(), opened.end(), '?', '-');
+    if (!depfile_add(run.deps, DepRole::prerequisite, opened.data())) {
+        ::close(next.fd);
+        std::printf(MSG_ENTRY_REFUSED, run.file_number, WHY_TOO_MANY_FILES);
+        code = EXIT_CAPACITY;
+        return false;
     }
     in_fd = next.fd;
     return true;

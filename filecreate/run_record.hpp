@@ -12,6 +12,7 @@
 #include "c_emitter.hpp"
 #include "chunk_reader.hpp"
 #include "control_file.hpp"
+#include "depfile.hpp"
 #include "entry_buffers.hpp"
 #include "out_file.hpp"
 #include "run_flags.hpp"
@@ -45,4 +46,8 @@ struct FileCreateRun {
     OutFile bitmap_output;  // -bm: the C file of the one bitmap
 
     ChunkReader bitmap_in;  // the bitmap being converted
+
+    // KORVANE_DEPFILE: the outputs, the control file and every entry as
+    // opened, written as a dependency file when the run succeeds.
+    DepfileList deps;
 };

@@ -9,6 +9,7 @@
 #include "control_loop.hpp"
 #include "file_access.hpp"
 #include "messages.hpp"
+#include "run_depfile.hpp"
 
 namespace {
 
@@ -44,7 +45,8 @@ int run_single_bitmap(FileCreateRun& run, int argc, char** argv)
     const char* output_path = argc > 3 ? argv[3] : nullptr;
     // The array of a single bitmap is always named "array".
     BitmapWork work{run.bitmap_in, run.bitmap_output, run.input, {}};
-    return convert_bitmap(work, input_path, output_path, single_bitmap_flags(argv[1]), -1, nullptr);
+    int code = convert_bitmap(work, input_path, output_path, single_bitmap_flags(argv[1]), -1, nullptr);
+    return code == EXIT_OK ? write_single_depfile(run.deps, output_path, input_path) : code;
 }
 
 int run_bitmap_collection(FileCreateRun& run, int argc, char** argv)
@@ -93,6 +95,10 @@ int run_bitmap_collection(FileCreateRun& run, int argc, char** argv)
         collection_entry_done(run);
     }
     code = stop_run(run, code);
+    if (code == EXIT_OK) {
+        depfile_add(run.deps, DepRole::target, output_path);
+        code = write_run_depfile(run.deps);
+    }
     if (code != EXIT_OK) {
         return code;
     }
