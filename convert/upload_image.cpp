@@ -4,8 +4,12 @@
 #include <cstdio>
 #include <cstring>
 #include <span>
-#include <sys/mman.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <cstdlib>  // stand-in until the buffers stop coming from mmap
+#else
+#include <sys/mman.h>
+#endif
 #include <utility>
 
 #include "byte_order.hpp"
@@ -31,14 +35,23 @@ unsigned char* rotation_buffer = nullptr;
 // touching 2 MiB page by page costs more than the whole conversion.
 unsigned char* obtain_buffer(std::size_t size)
 {
+#ifdef _WIN32
+    return static_cast<unsigned char*>(std::calloc(size, 1));
+#else
     void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     return p == MAP_FAILED ? nullptr : static_cast<unsigned char*>(p);
+#endif
 }
 
 void release_buffer(unsigned char*& buffer, std::size_t size)
 {
     if (buffer != nullptr) {
+#ifdef _WIN32
+        (void)size;
+        std::free(buffer);
+#else
         ::munmap(buffer, size);
+#endif
         buffer = nullptr;
     }
 }
