@@ -3,9 +3,11 @@
 #include "bitmap.hpp"
 
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 #include "bitmap_reader.hpp"
+#include "c_emitter.hpp"
 #include "collection_run.hpp"
 #include "file_access.hpp"
 #include "out_file.hpp"
@@ -13,8 +15,17 @@
 
 namespace {
 
-// The common output of a -fb run; static for its 64 KiB buffer.
+// The common output of a -fb run and what convert_bitmap borrows; static
+// for their 64 KiB buffers.
 OutFile common_output;
+ChunkReader bitmap_input;
+OutFile bitmap_output;
+
+// Reversed rows collect in the emitter's input buffer: no mode uses both.
+BitmapWork bitmap_work()
+{
+    return BitmapWork{bitmap_input, bitmap_output, shared_input_buffer(), {}, 0};
+}
 
 // Mode letters: n and i, lower case, at the two places right after "-bm".
 std::uint32_t single_bitmap_flags(const char* mode)
@@ -46,7 +57,8 @@ int run_single_bitmap(int argc, char** argv)
 {
     const char* input_path = argc > 2 ? argv[2] : nullptr;
     const char* output_path = argc > 3 ? argv[3] : nullptr;
-    return convert_bitmap(input_path, output_path, single_bitmap_flags(argv[1]), -1, nullptr);
+    BitmapWork work = bitmap_work();
+    return convert_bitmap(work, input_path, output_path, single_bitmap_flags(argv[1]), -1, nullptr);
 }
 
 int run_bitmap_collection(int argc, char** argv)
@@ -87,7 +99,11 @@ int run_bitmap_collection(int argc, char** argv)
             return stop_run(code);
         }
         run.flags |= OPT_SHARED_OUTPUT;
-        code = convert_bitmap(nullptr, output_path, run.flags, in_fd, &common_output);
+        BitmapWork work = bitmap_work();
+        const char* name = control_array_name();
+        work.array_name = std::string_view(name, ::strnlen(name, ARRAY_NAME_SIZE));
+        work.array_name_overflow_line = control_array_name_overflow_line();
+        code = convert_bitmap(work, nullptr, output_path, run.flags, in_fd, &common_output);
         if (code == EXIT_OK && common_output.failed) {
             std::printf("%s", MSG_WRITE_FAILED);
             code = EXIT_OUTPUT_FAILED;

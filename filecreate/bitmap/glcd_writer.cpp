@@ -1,37 +1,15 @@
 #include "glcd_writer.hpp"
 
-#include <cstring>
 #include <span>
 #include <string_view>
 
-#include "byte_order.hpp"
-#include "c_emitter.hpp"
-#include "control_file.hpp"
+#include "glcd_array.hpp"
 #include "run_flags.hpp"
+#include "value_text.hpp"
 
 namespace {
 
-constexpr std::size_t VALUE_TEXT_SIZE = 5;  // "0xHH,"
-constexpr unsigned DIRECT_UNITS_PER_LINE = 30;
-constexpr unsigned DIRECT_VALUES_PER_LINE = 30;
-constexpr unsigned REVERSED_VALUES_PER_LINE = 60;
-constexpr std::string_view LINE_END = "\r\n";
-
-using ValueTexts = std::array<std::array<char, VALUE_TEXT_SIZE>, 256>;
-
-constexpr ValueTexts make_value_texts()
-{
-    constexpr char digits[] = "0123456789ABCDEF";
-    ValueTexts texts{};
-    for (unsigned value = 0; value < 256; ++value) {
-        texts[value] = {'0', 'x', digits[value >> 4], digits[value & 0x0F], ','};
-    }
-    return texts;
-}
-
-// Every value of a bitmap array is one of 256 texts; looking it up keeps the
-// inner loops free of formatting.
-constexpr ValueTexts VALUE_TEXTS = make_value_texts();
+constexpr const ValueTexts& VALUE_TEXTS = VALUE_TEXTS_UPPER;
 
 void put_value(OutFile& out, unsigned char value)
 {
@@ -71,7 +49,7 @@ void count_line(ByteSink& sink, unsigned per_line)
         return;
     }
     if (++sink.line_count == per_line) {
-        out_put(*sink.out, LINE_END);
+        out_put(*sink.out, GLCD_LINE_END);
         sink.line_count = 0;
     }
 }
@@ -83,9 +61,9 @@ struct Geometry {
     std::uint32_t padding;          // 24 bits per pixel: bytes skipped after a row that ends inside a byte
 };
 
-Geometry geometry_of(std::uint32_t image_size, const InfoHeader& info)
+Geometry geometry_of(std::uint32_t image_size, const BitmapInfoHeader& info)
 {
-    Geometry g{info_width(info), info_height(info), 0, 0};
+    Geometry g{bitmap_width(info), bitmap_height(info), 0, 0};
     g.units_per_row = (g.width + 31) / 32;
     std::uint64_t pixel_bytes = std::uint64_t{g.width} * g.height * 3;
     // The padding is derived from the image size; without rows there is
@@ -124,7 +102,7 @@ bool write_packed(ChunkReader& in, ByteSink& sink, std::uint32_t image_size, con
         if (pixels_to_come == 0) {
             pixels_to_come = g.width;
         }
-        count_line(sink, DIRECT_UNITS_PER_LINE);
+        count_line(sink, GLCD_DIRECT_UNITS_PER_LINE);
     }
     return true;
 }
@@ -152,7 +130,7 @@ bool write_per_pixel(ChunkReader& in, ByteSink& sink, std::uint32_t image_size, 
             bool row_done = x + 1 == g.width;
             if (row_done || mask == 0) {
                 finish_byte(sink, value);
-                count_line(sink, DIRECT_VALUES_PER_LINE);
+                count_line(sink, GLCD_DIRECT_VALUES_PER_LINE);
                 if (mask != 0) {
                     std::uint32_t skip = g.padding < left ? g.padding : left;
                     left -= skip;
@@ -181,8 +159,8 @@ void write_reversed(OutFile& out, std::span<const unsigned char> stored, std::ui
     auto emit = [&](std::size_t from, std::size_t count) {
         for (std::size_t i = from; i < from + count; ++i) {
             put_value(out, stored[i]);
-            if (++line_count == REVERSED_VALUES_PER_LINE) {
-                out_put(out, LINE_END);
+            if (++line_count == GLCD_REVERSED_VALUES_PER_LINE) {
+                out_put(out, GLCD_LINE_END);
                 line_count = 0;
             }
         }
@@ -195,31 +173,20 @@ void write_reversed(OutFile& out, std::span<const unsigned char> stored, std::ui
     }
 }
 
-void write_header_line(OutFile& out)
+void write_header_line(OutFile& out, std::string_view name)
 {
-    const char* name = control_array_name();
-    if (name[0] == '\0') {
-        out_put(out, "static const unsigned char array[] = {\r\n");
+    if (name.empty()) {
+        out_put(out, GLCD_UNNAMED_HEAD);
         return;
     }
-    out_put(out, "static const unsigned char ");
-    out_put(out, std::string_view(name, ::strnlen(name, ARRAY_NAME_SIZE)));
-    out_put(out, "[] = {\r\n");
+    out_put(out, GLCD_NAMED_HEAD_START);
+    out_put(out, name);
+    out_put(out, GLCD_NAMED_HEAD_END);
 }
 
 }  // namespace
 
-std::uint16_t info_width(const InfoHeader& info) { return load_le16(&info[4]); }
-std::uint16_t info_height(const InfoHeader& info) { return load_le16(&info[8]); }
-unsigned info_bits_per_pixel(const InfoHeader& info) { return info[14]; }
-
-void hex_byte_upper(char* dest, unsigned char byte)
-{
-    dest[0] = VALUE_TEXTS[byte][2];
-    dest[1] = VALUE_TEXTS[byte][3];
-}
-
-PixelPlan plan_pixels(std::uint32_t image_size, const InfoHeader& info)
+PixelPlan plan_pixels(std::uint32_t image_size, const BitmapInfoHeader& info)
 {
     Geometry g = geometry_of(image_size, info);
     PixelPlan plan;
@@ -227,7 +194,7 @@ PixelPlan plan_pixels(std::uint32_t image_size, const InfoHeader& info)
         return plan;
     }
     std::uint32_t row_values = (g.width + 7) / 8;
-    if (info_bits_per_pixel(info) == 1) {
+    if (bitmap_bits_per_pixel(info) == 1) {
         std::uint64_t units = image_size / 4;
         std::uint64_t all_rows = std::uint64_t{g.units_per_row} * g.height;
         if (units > all_rows) {
@@ -260,34 +227,27 @@ PixelPlan plan_pixels(std::uint32_t image_size, const InfoHeader& info)
     return plan;
 }
 
-std::uint64_t glcd_array_bytes(const InfoHeader& info)
+bool write_glcd_array(ChunkReader& in, OutFile& out, std::uint32_t image_size, const BitmapInfoHeader& info,
+                      std::uint32_t flags, std::string_view array_name, std::span<unsigned char> reversal)
 {
-    return std::uint64_t{(info_width(info) + 7u) / 8u} * info_height(info);
-}
+    write_header_line(out, array_name);
+    std::uint16_t width = bitmap_width(info);
+    std::uint16_t height = bitmap_height(info);
+    for (unsigned char value : glcd_preamble(width, height)) {
+        put_value(out, value);
+    }
+    out_put(out, GLCD_LINE_END);
 
-bool write_glcd_array(ChunkReader& in, OutFile& out, std::uint32_t image_size, const InfoHeader& info,
-                      std::uint32_t flags)
-{
-    write_header_line(out);
-    std::uint16_t width = info_width(info);
-    std::uint16_t height = info_height(info);
-    put_value(out, 0);
-    put_value(out, static_cast<unsigned char>(width >> 8));
-    put_value(out, static_cast<unsigned char>(width & 0xFF));
-    put_value(out, static_cast<unsigned char>(height >> 8));
-    put_value(out, static_cast<unsigned char>(height & 0xFF));
-    out_put(out, LINE_END);
-
-    ByteSink sink{&out, (flags & OPT_INVERT) != 0, (flags & OPT_REVERSE_ROWS) != 0, shared_input_buffer()};
+    ByteSink sink{&out, (flags & OPT_INVERT) != 0, (flags & OPT_REVERSE_ROWS) != 0, reversal};
     bool read_ok = true;
     if (width != 0 && height != 0) {
         Geometry g = geometry_of(image_size, info);
-        read_ok = info_bits_per_pixel(info) == 1 ? write_packed(in, sink, image_size, g)
+        read_ok = bitmap_bits_per_pixel(info) == 1 ? write_packed(in, sink, image_size, g)
                                                  : write_per_pixel(in, sink, image_size, g);
     }
     if (sink.reverse) {
-        write_reversed(out, sink.reversal.first(sink.stored), (width + 7u) / 8u);
+        write_reversed(out, sink.reversal.first(sink.stored), glcd_row_bytes(width));
     }
-    out_put(out, "};\r\n\n");
+    out_put(out, GLCD_ARRAY_END);
     return read_ok;
 }
