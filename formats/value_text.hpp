@@ -9,7 +9,11 @@
 
 constexpr std::size_t VALUE_TEXT_SIZE = 5;
 
-using ValueText = std::array<char, VALUE_TEXT_SIZE>;
+// Each text is padded with zeros to 8 bytes, so that a writer with 3 bytes of
+// room to spare behind its text can move a value with one 8-byte copy.
+constexpr std::size_t VALUE_TEXT_STRIDE = 8;
+
+using ValueText = std::array<char, VALUE_TEXT_STRIDE>;
 using ValueTexts = std::array<ValueText, 256>;
 
 constexpr ValueTexts make_value_texts(bool upper_case)
@@ -19,7 +23,7 @@ constexpr ValueTexts make_value_texts(bool upper_case)
     const char* digits = upper_case ? upper : lower;
     ValueTexts texts{};
     for (std::size_t value = 0; value < texts.size(); ++value) {
-        texts[value] = {'0', 'x', digits[value >> 4], digits[value & 0x0F], ','};
+        texts[value] = {'0', 'x', digits[value >> 4], digits[value & 0x0F], ',', 0, 0, 0};
     }
     return texts;
 }
