@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "glcd_array.hpp"
+#include "glcd_lines.hpp"
 #include "pixel_pack.hpp"
 #include "run_flags.hpp"
-#include "value_text.hpp"
 
 namespace {
 
@@ -16,61 +16,6 @@ constexpr std::size_t MAX_ROW_BYTES = glcd_row_bytes(0xFFFF);
 // 24-bit rows are read in place a piece at a time, as a row can be longer
 // than the reader's chunk; a multiple of 8 pixels, so pieces end on a byte.
 constexpr std::uint32_t PIECE_PIXELS = 4096;
-
-// One line of value text, built locally and handed to the output whole.
-// The longest line is that of a direct 1-bit array: 30 units of 4 values.
-struct LineText {
-    OutFile& out;
-    unsigned per_line;   // steps that fill a line
-    unsigned step;       // values a step counts: 4 (a unit) in direct 1-bit arrays, else 1
-    unsigned count = 0;  // the line counter, in steps
-    std::size_t used = 0;
-    // The line end and the padding of the last 8-byte value copy fit behind.
-    std::array<char, GLCD_DIRECT_UNITS_PER_LINE * GLCD_UNIT_BYTES * VALUE_TEXT_SIZE + VALUE_TEXT_STRIDE> text{};
-};
-
-void hand_over(LineText& line)
-{
-    out_put(line.out, line.text.data(), line.used);
-    line.used = 0;
-}
-
-void add_values(LineText& line, const unsigned char* bytes, std::size_t count)
-{
-    char* p = line.text.data() + line.used;
-    for (std::size_t i = 0; i < count; ++i, p += VALUE_TEXT_SIZE) {
-        std::memcpy(p, VALUE_TEXTS_UPPER[bytes[i]].data(), VALUE_TEXT_STRIDE);
-    }
-    line.used = static_cast<std::size_t>(p - line.text.data());
-}
-
-void end_line(LineText& line)
-{
-    std::memcpy(line.text.data() + line.used, GLCD_LINE_END.data(), GLCD_LINE_END.size());
-    line.used += GLCD_LINE_END.size();
-    line.count = 0;
-    hand_over(line);
-}
-
-// Values with a line break after every per_line-th step. A run of values
-// ends with a whole step, or with a shorter one at the end of a 1-bit row
-// (its last unit gives the rest of the row's bytes).
-void put_values(LineText& line, const unsigned char* bytes, std::size_t count)
-{
-    while (count > 0) {
-        std::size_t steps = (count + line.step - 1) / line.step;
-        std::size_t room = line.per_line - line.count;
-        steps = steps < room ? steps : room;
-        std::size_t part = steps * line.step < count ? steps * line.step : count;
-        add_values(line, bytes, part);
-        bytes += part;
-        count -= part;
-        line.count += static_cast<unsigned>(steps);
-        if (line.count == line.per_line) {
-            end_line(line);
-        }
-    }
-}
 
 // Where finished rows go: straight out as text, or into the reversal buffer
 // until every row is known.

@@ -11,28 +11,47 @@
 
 namespace {
 
-// The word-wise packing of 24-bit pixels against the plain form: every
-// pattern of eight pixels, blue values near the bit boundaries, green and red
-// never looked at, and every tail length.
-TEST(GlcdArray, PackedPixelsMatchThePlainForm)
+// Pixels whose blue bytes follow pattern (bit i for pixel i mod 16), with
+// blue values near the bit boundaries and green and red that must not count.
+std::vector<unsigned char> pixels_of(unsigned pattern, unsigned count, const std::string& noise)
 {
     const unsigned char blues[] = {0x01, 0x7F, 0x80, 0xFF};
-    std::string noise = random_bytes(3 * 43, 21);
+    std::vector<unsigned char> pixels(noise.begin(), noise.begin() + 3 * count);
+    for (unsigned i = 0; i < count; ++i) {
+        pixels[3 * i] = ((pattern >> (i % 16)) & 1) != 0 ? blues[(i + pattern) % 4] : 0;
+    }
+    return pixels;
+}
+
+using Pack = void (*)(const unsigned char*, std::uint32_t, unsigned char*);
+
+// The bytes that pack writes for the pixels; one byte past them must stay.
+std::vector<unsigned char> packed(Pack pack, const std::vector<unsigned char>& pixels)
+{
+    auto count = static_cast<std::uint32_t>(pixels.size() / 3);
+    std::vector<unsigned char> out((count + 7) / 8 + 1, 0x5A);
+    pack(pixels.data(), count, out.data());
+    EXPECT_EQ(out.back(), 0x5A) << "nothing written past the last byte";
+    out.pop_back();
+    return out;
+}
+
+// The wide forms of 24-bit packing against the plain form: every pattern of
+// sixteen (vector form) and eight (word form) pixels, and every tail length.
+TEST(GlcdArray, PackedPixelsMatchThePlainForm)
+{
+    std::string noise = random_bytes(3 * 64, 21);
+    for (unsigned pattern = 0; pattern < 0x10000; ++pattern) {
+        std::vector<unsigned char> pixels = pixels_of(pattern, 16, noise);
+        ASSERT_EQ(packed(pack_blue_pixels, pixels), packed(pack_blue_pixels_plain, pixels)) << pattern;
+    }
     for (unsigned pattern = 0; pattern < 256; ++pattern) {
-        for (unsigned count = 0; count <= 43; count += pattern % 4 == 0 ? 1 : 43) {
-            std::vector<unsigned char> pixels(noise.begin(), noise.end());
-            for (unsigned i = 0; i < count; ++i) {
-                bool set = ((pattern >> (i % 8)) & 1) != 0;
-                pixels[3 * i] = set ? blues[(i + pattern) % 4] : 0;
-            }
-            unsigned char fast[8] = {0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55};
-            unsigned char plain[8] = {0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA};
-            pack_blue_pixels(pixels.data(), count, fast);
-            pack_blue_pixels_plain(pixels.data(), count, plain);
-            unsigned bytes = (count + 7) / 8;
-            ASSERT_EQ(std::vector<unsigned char>(fast, fast + bytes), std::vector<unsigned char>(plain, plain + bytes))
-                << "pattern " << pattern << ", " << count << " pixels";
-            EXPECT_EQ(fast[bytes], 0x55) << "nothing written past the last byte";
+        for (unsigned count = 0; count <= 64; count += pattern % 8 == 0 ? 1 : 61) {
+            SCOPED_TRACE("pattern " + std::to_string(pattern) + ", " + std::to_string(count) + " pixels");
+            std::vector<unsigned char> pixels = pixels_of(pattern * 0x101, count, noise);
+            std::vector<unsigned char> plain = packed(pack_blue_pixels_plain, pixels);
+            ASSERT_EQ(packed(pack_blue_pixels_words, pixels), plain);
+            ASSERT_EQ(packed(pack_blue_pixels, pixels), plain);
         }
     }
 }
