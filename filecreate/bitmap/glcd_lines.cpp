@@ -8,6 +8,33 @@ void hand_over(LineText& line)
     line.used = 0;
 }
 
+namespace {
+
+// Writes the whole blocks held and keeps the rest (less than a line).
+void hand_over_blocks(LineText& line)
+{
+    std::size_t blocks = line.used - line.used % OUT_FILE_BUFFER_SIZE;
+    if (blocks > 0) {
+        out_put(line.out, line.text.data(), blocks);
+        std::memmove(line.text.data(), line.text.data() + blocks, line.used - blocks);
+        line.used -= blocks;
+    }
+}
+
+}  // namespace
+
+void add_text(LineText& line, std::string_view text)
+{
+    while (!text.empty()) {
+        std::size_t room = line.text.size() - line.used;
+        std::size_t part = text.size() < room ? text.size() : room;
+        std::memcpy(line.text.data() + line.used, text.data(), part);
+        line.used += part;
+        text.remove_prefix(part);
+        hand_over_blocks(line);
+    }
+}
+
 void add_values(LineText& line, const unsigned char* bytes, std::size_t count)
 {
     char* p = line.text.data() + line.used;
@@ -31,9 +58,7 @@ void end_line(LineText& line)
     std::memcpy(line.text.data() + line.used, GLCD_LINE_END.data(), GLCD_LINE_END.size());
     line.used += GLCD_LINE_END.size();
     line.count = 0;
-    if (line.used >= OUT_FILE_BUFFER_SIZE) {
-        hand_over(line);
-    }
+    hand_over_blocks(line);
 }
 
 void put_values(LineText& line, const unsigned char* bytes, std::size_t count)

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string_view>
 
 #include "glcd_array.hpp"
 #include "out_file.hpp"
@@ -12,9 +13,11 @@
 // The longest line: 30 units of 4 values, in a direct 1-bit array.
 constexpr std::size_t LONGEST_LINE = GLCD_DIRECT_UNITS_PER_LINE * GLCD_UNIT_BYTES * VALUE_TEXT_SIZE;
 
-// Text under construction. It goes out in blocks of at least the output's
+// Text under construction. It goes out in blocks of exactly the output's
 // buffer size, which the output writes straight from here instead of copying
-// them (a 1-bit array's text is five times the size of its bitmap).
+// them (a 1-bit array's text is five times the size of its bitmap). An array
+// that starts a file is thus written in whole 64 KiB pieces at multiples of
+// 64 KiB, which the file system takes without merging partly written pages.
 struct LineText {
     OutFile& out;
     unsigned per_line;   // steps that fill a line
@@ -27,6 +30,9 @@ struct LineText {
 
 // Writes what is held to the output.
 void hand_over(LineText& line);
+
+// Appends text other than values: the header line, the closing.
+void add_text(LineText& line, std::string_view text);
 
 // Appends the value texts of count bytes, with no line break.
 void add_values(LineText& line, const unsigned char* bytes, std::size_t count);

@@ -150,15 +150,15 @@ void write_reversed(LineText& line, std::span<const unsigned char> stored, std::
     }
 }
 
-void write_header_line(OutFile& out, std::string_view name)
+void add_header_line(LineText& line, std::string_view name)
 {
     if (name.empty()) {
-        out_put(out, GLCD_UNNAMED_HEAD);
+        add_text(line, GLCD_UNNAMED_HEAD);
         return;
     }
-    out_put(out, GLCD_NAMED_HEAD_START);
-    out_put(out, name);
-    out_put(out, GLCD_NAMED_HEAD_END);
+    add_text(line, GLCD_NAMED_HEAD_START);
+    add_text(line, name);
+    add_text(line, GLCD_NAMED_HEAD_END);
 }
 
 }  // namespace
@@ -207,7 +207,6 @@ PixelPlan plan_pixels(std::uint32_t image_size, const BitmapInfoHeader& info)
 bool write_glcd_array(ChunkReader& in, OutFile& out, std::uint32_t image_size, const BitmapInfoHeader& info,
                       std::uint32_t flags, std::string_view array_name, std::span<unsigned char> reversal)
 {
-    write_header_line(out, array_name);
     std::uint16_t width = bitmap_width(info);
     std::uint16_t height = bitmap_height(info);
     bool one_bit = bitmap_bits_per_pixel(info) == 1;
@@ -216,6 +215,7 @@ bool write_glcd_array(ChunkReader& in, OutFile& out, std::uint32_t image_size, c
                                 : one_bit ? GLCD_DIRECT_UNITS_PER_LINE : GLCD_DIRECT_VALUES_PER_LINE;
     unsigned step = one_bit && !reverse ? GLCD_UNIT_BYTES : 1;
     RowSink sink{LineText{out, per_line, step}, (flags & OPT_INVERT) != 0, reverse, reversal};
+    add_header_line(sink.line, array_name);
 
     std::array<unsigned char, GLCD_PREAMBLE_SIZE> preamble = glcd_preamble(width, height);
     add_values(sink.line, preamble.data(), preamble.size());
@@ -229,7 +229,7 @@ bool write_glcd_array(ChunkReader& in, OutFile& out, std::uint32_t image_size, c
     if (reverse) {
         write_reversed(sink.line, reversal.first(sink.stored), glcd_row_bytes(width));
     }
+    add_text(sink.line, GLCD_ARRAY_END);
     hand_over(sink.line);
-    out_put(out, GLCD_ARRAY_END);
     return read_ok;
 }
