@@ -10,7 +10,7 @@ void hand_over(LineText& line)
 
 namespace {
 
-// Writes the whole blocks held and keeps the rest (less than a line).
+// Writes the whole blocks held and keeps the rest for the next block.
 void hand_over_blocks(LineText& line)
 {
     std::size_t blocks = line.used - line.used % OUT_FILE_BUFFER_SIZE;
