@@ -18,6 +18,16 @@
 # output by its path from there. An output is built when a target uses it
 # (as a source, or through add_custom_target(... DEPENDS <output>)).
 
+# Dependency files of custom commands came with CMake 3.20 for Makefiles.
+if(CMAKE_VERSION VERSION_LESS 3.20)
+  message(FATAL_ERROR "The Korvane build functions need CMake 3.20 or later")
+endif()
+# The functions record the policies in force where they are defined: CMP0116
+# NEW has CMake translate dependency files for Ninja whatever the caller's
+# cmake_minimum_required says (the Makefile generators always do).
+cmake_policy(PUSH)
+cmake_policy(SET CMP0116 NEW)
+
 # The programs as commands: the installed imported targets, or the targets of
 # this source tree when it is added with add_subdirectory.
 function(_korvane_tool alias out_var)
@@ -55,30 +65,14 @@ function(_korvane_paths input_var output_var)
   set(${output_var} "${out}" PARENT_SCOPE)
 endfunction()
 
-# The files a control file names, as the tools read it in the common case: the
-# first word of a line (blanks before it skipped) that holds a full stop or a
-# bar and is followed by a blank or a tab; "?" in a name stands for "-" on
-# disk. The control file itself is a configure dependency, so an edited list
-# is read again.
-function(_korvane_control_inputs control out_var)
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${control}")
-  get_filename_component(base "${control}" DIRECTORY)
-  file(STRINGS "${control}" lines)
-  set(files)
-  foreach(line IN LISTS lines)
-    # A name counts when it holds a full stop or is marked with a bar.
-    set(name "")
-    if(line MATCHES "^[ \t]*([^ \t/#%][^ \t]*)[ \t]")
-      set(name "${CMAKE_MATCH_1}")
-    endif()
-    if(name MATCHES "[.|]")
-      string(REPLACE "?" "-" name "${name}")
-      string(REPLACE "|" "" name "${name}")
-      get_filename_component(path "${name}" ABSOLUTE BASE_DIR "${base}")
-      list(APPEND files "${path}")
-    endif()
-  endforeach()
-  set(${out_var} "${files}" PARENT_SCOPE)
+# Control-file tools run with KORVANE_DEPFILE set: on success the program
+# writes the files it read (the control file and every entry it opened) as a
+# dependency file, which the build reads back through DEPFILE. The names in it
+# are absolute, so they hold whatever the control file's folder; CMP0116 (set
+# above, for every caller) lets CMake translate them for Ninja. A failed run
+# leaves the previous dependency file as it was.
+function(_korvane_control_command out_var tool depfile)
+  set(${out_var} ${CMAKE_COMMAND} -E env "KORVANE_DEPFILE=${depfile}" "$<TARGET_FILE:${tool}>" PARENT_SCOPE)
 endfunction()
 
 function(korvane_file_array)
@@ -102,12 +96,13 @@ function(korvane_file_collection)
   get_filename_component(dir "${ARG_IMAGE}" DIRECTORY)
   get_filename_component(stem "${ARG_IMAGE}" NAME_WLE)
   set(c_source "${dir}/${stem}.c")
-  _korvane_control_inputs("${ARG_CONTROL}" inputs)
+  _korvane_control_command(command ${tool} "${ARG_IMAGE}.d")
   get_filename_component(control_dir "${ARG_CONTROL}" DIRECTORY)
   add_custom_command(OUTPUT "${ARG_IMAGE}" "${c_source}"
-    COMMAND ${tool} -f "${ARG_CONTROL}" "${ARG_IMAGE}"
+    COMMAND ${command} -f "${ARG_CONTROL}" "${ARG_IMAGE}"
     WORKING_DIRECTORY "${control_dir}"
-    DEPENDS "${ARG_CONTROL}" ${inputs} ${tool}
+    DEPENDS "${ARG_CONTROL}" ${tool}
+    DEPFILE "${ARG_IMAGE}.d"
     COMMENT "Korvane: file collection ${ARG_CONTROL}"
     VERBATIM)
   if(ARG_TARGET)
@@ -142,15 +137,16 @@ function(korvane_bitmap_collection)
   cmake_parse_arguments(ARG "" "CONTROL;OUTPUT" "" ${ARGN})
   _korvane_require(korvane_bitmap_collection CONTROL OUTPUT)
   _korvane_paths(ARG_CONTROL ARG_OUTPUT)
-  _korvane_control_inputs("${ARG_CONTROL}" inputs)
+  _korvane_control_command(command ${tool} "${ARG_OUTPUT}.d")
   get_filename_component(control_dir "${ARG_CONTROL}" DIRECTORY)
   # The banner of the C file quotes the output path as passed; a path
   # relative to the control file's folder keeps absolute host paths out.
   file(RELATIVE_PATH output_from_control "${control_dir}" "${ARG_OUTPUT}")
   add_custom_command(OUTPUT "${ARG_OUTPUT}"
-    COMMAND ${tool} -fb "${ARG_CONTROL}" "${output_from_control}"
+    COMMAND ${command} -fb "${ARG_CONTROL}" "${output_from_control}"
     WORKING_DIRECTORY "${control_dir}"
-    DEPENDS "${ARG_CONTROL}" ${inputs} ${tool}
+    DEPENDS "${ARG_CONTROL}" ${tool}
+    DEPFILE "${ARG_OUTPUT}.d"
     COMMENT "Korvane: bitmap collection ${ARG_CONTROL}"
     VERBATIM)
 endfunction()
@@ -194,3 +190,5 @@ function(korvane_upload_image)
     COMMENT "Korvane: upload image ${ARG_OUTPUT}"
     VERBATIM)
 endfunction()
+
+cmake_policy(POP)

@@ -1,4 +1,4 @@
-#include "upload_image.hpp"
+#include "convert_main.hpp"
 
 int main(int argc, char** argv)
 {

@@ -49,7 +49,7 @@ function(demo_hex file)
 endfunction()
 
 # DEMO_AREAS may name fewer areas (the output check of the tests skips the
-# firmware project, which builds the tools once more).
+# firmware project, which needs a build tree to install).
 if(NOT DEFINED DEMO_AREAS)
   set(DEMO_AREAS filecreate bitmap convert firmware)
 endif()

@@ -10,22 +10,10 @@
 
 namespace {
 
-// The input buffer doubles as the bitmap writer's reversal buffer.
-std::array<unsigned char, INPUT_BUFFER_SIZE> input_buffer;
-
-// The user_files table text as entries are added, and the emitted length of
-// each file in the same order; the collection image is laid out from both.
-std::array<char, TABLE_TEXT_SIZE> table_text;
-std::size_t table_length = 0;
-std::array<std::int32_t, MAX_FILES> length_list;
-std::size_t length_count = 0;
-
 constexpr char UNNAMED_HEAD[] = "static const unsigned char array[] = {\r\n";
 constexpr char NAMED_HEAD_START[] = "static const unsigned char ";
 constexpr char NAMED_HEAD_END[] = "[] = {\r\n";
 constexpr char ARRAY_END[] = "};\r\n\n";
-constexpr char TABLE_HEAD[] = "static const USER_FILE user_files[] = {\r\n";
-constexpr char TABLE_END[] = "{0} // end of list\r\n};\r\n";
 
 constexpr std::size_t CHUNK = 32;
 constexpr std::size_t STREAM_PIECE = 64 * 1024;  // a multiple of CHUNK
@@ -97,47 +85,12 @@ std::size_t emit_squeezed(std::span<unsigned char> bytes, bool& after_space, Out
     return kept;
 }
 
-bool append_text(std::string_view text)
-{
-    if (text.size() > table_text.size() - table_length) {
-        return false;
-    }
-    std::memcpy(table_text.data() + table_length, text.data(), text.size());
-    table_length += text.size();
-    return true;
-}
-
-// For a path that starts with "xml" in any case and goes on: the fourth
-// character becomes '?', and an extension after it is cut off, so that a
-// firmware web server can look the name up as a parameter handler.
-std::size_t apply_parameter_name_rule(char* path, std::size_t length)
-{
-    if (length < 4 || (path[0] | 0x20) != 'x' || (path[1] | 0x20) != 'm' || (path[2] | 0x20) != 'l') {
-        return length;
-    }
-    path[3] = '?';
-    for (std::size_t i = length; i-- > 3;) {
-        if (path[i] == '?') {
-            break;
-        }
-        if (path[i] == '.') {
-            return i;
-        }
-    }
-    return length;
-}
-
 }  // namespace
 
-std::span<unsigned char, INPUT_BUFFER_SIZE> shared_input_buffer()
+EmitStatus emit_file_array(std::span<unsigned char, INPUT_BUFFER_SIZE> input_buffer, UserTable& table, int input_fd,
+                           OutFile& c_source, const char* array_name, std::uint32_t flags, OutFile& image)
 {
-    return input_buffer;
-}
-
-EmitStatus emit_file_array(int input_fd, OutFile& c_source, const char* array_name,
-                           std::uint32_t flags, OutFile& image)
-{
-    if (length_count == MAX_FILES) {
+    if (table.length_count == MAX_FILES) {
         return EmitStatus::too_many_files;
     }
     // A regular file is streamed in pieces, so that a large input never has
@@ -210,83 +163,7 @@ EmitStatus emit_file_array(int input_fd, OutFile& c_source, const char* array_na
             }
         }
     }
-    length_list[length_count++] = static_cast<std::int32_t>(emitted);
+    table.lengths[table.length_count++] = static_cast<std::uint32_t>(emitted);
     out_put(c_source, ARRAY_END);
     return EmitStatus::ok;
-}
-
-void make_array_name(char* path)
-{
-    std::size_t n = std::strlen(path);
-    for (std::size_t i = n; i > 0; --i) {
-        char c = path[i - 1];
-        path[i] = (c == '?' || c == '/' || c == '\\') ? '_' : c;
-    }
-    path[0] = '_';
-    path[n + 1] = '\0';
-    // Only the last full stop cuts; a name without one keeps its whole text.
-    for (std::size_t i = n + 1; i-- > 1;) {
-        if (path[i] == '.') {
-            path[i] = '\0';
-            break;
-        }
-    }
-}
-
-bool add_table_entry(int phase, const char* text, const char* mime, const char* visibility,
-                     std::uint32_t flags)
-{
-    if (phase == 0) {
-        std::string_view path = text;
-        if (path.size() + 5 > table_text.size() - table_length) {
-            return false;
-        }
-        append_text("{\"");
-        std::size_t path_start = table_length;
-        append_text(path);
-        if ((flags & OPT_PARAMETER_NAME) != 0) {
-            table_length = path_start + apply_parameter_name_rule(table_text.data() + path_start, path.size());
-        }
-        append_text("\", ");
-        return true;
-    }
-    if (phase == 1) {
-        std::string_view name = text;
-        std::string_view pieces[] = {"(unsigned char *)", name, ", sizeof(", name, "), ",
-                                     mime, ", ", visibility, "},\r\n"};
-        std::size_t total = 0;
-        for (auto piece : pieces) {
-            total += piece.size();
-        }
-        if (total > table_text.size() - table_length) {
-            return false;
-        }
-        for (auto piece : pieces) {
-            append_text(piece);
-        }
-    }
-    return true;
-}
-
-void write_user_file_table(OutFile& c_source)
-{
-    out_put(c_source, TABLE_HEAD);
-    out_put(c_source, table_text.data(), table_length);
-    out_put(c_source, TABLE_END);
-}
-
-std::string_view user_table_text()
-{
-    return {table_text.data(), table_length};
-}
-
-std::span<const std::int32_t> file_lengths()
-{
-    return {length_list.data(), length_count};
-}
-
-void reset_emitter_state()
-{
-    table_length = 0;
-    length_count = 0;
 }

@@ -1,21 +1,24 @@
-// The binary collection image: file data (appended by the emitter), names,
-// the file header table, sixteen zero bytes and the table's location.
+// Completing the collection image of a -f run: the control file's
+// definitions and target address give the layout, the table rows and the
+// file length list give the entries.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <string_view>
+#include <span>
 
+#include "c_emitter.hpp"
+#include "collection_layout.hpp"
+#include "control_file.hpp"
 #include "out_file.hpp"
+#include "user_table.hpp"
+
+// Base address, byte order, length width and alignment, from the definitions
+// FILE_HEADER_LEN, BIG_ENDIAN, MAX_FILE_LENGTH and ALIGN (each 0 when absent).
+CollectionLayout collection_layout_of(const ControlSettings& settings);
 
 // Appends the names, header records, end-of-list bytes and table location to
-// the image, whose file data area has already been written. Returns the user
+// the image, whose file data area has already been written; scratch holds
+// them on the way (the run's input buffer, free by then). Returns the user
 // table location (an absolute target address).
-std::uint32_t write_collection_image(OutFile& image);
-
-// Sum of the emitted lengths of all files.
-std::uint32_t total_file_length();
-
-// The name that the image stores for file number index (0-based), as the
-// table text holds it; empty when there is no such file.
-std::string_view table_entry_name(std::size_t index);
+std::uint32_t write_collection_image(const ControlSettings& settings, const UserTable& table,
+                                     std::span<unsigned char, INPUT_BUFFER_SIZE> scratch, OutFile& image);

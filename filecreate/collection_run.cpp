@@ -6,19 +6,16 @@
 #include <string_view>
 #include <unistd.h>
 
-#include "c_emitter.hpp"
 #include "collection_image.hpp"
+#include "control_loop.hpp"
 #include "file_access.hpp"
-#include "out_file.hpp"
+#include "messages.hpp"
+#include "run_depfile.hpp"
 
 namespace {
 
 constexpr std::size_t C_SOURCE_NAME_SIZE = 100;  // 99 characters and the NUL
 constexpr std::uint32_t LARGEST_TWO_BYTE_LENGTH = 0xFFFF;
-
-// The outputs of the -f run; static because each carries a 64 KiB buffer.
-OutFile image_out;
-OutFile c_source_out;
 
 // Derives the C source name from the image name: the extension of the last
 // path component becomes ".c" (a full stop in a folder name does not count,
@@ -38,76 +35,70 @@ bool derive_c_source_name(std::string_view image_name, std::array<char, C_SOURCE
     return true;
 }
 
-// Marks that the image writer uses to find names and identifiers again in the
-// table text, and that would break the generated C as well.
+// Marks that would break the generated C text, which does not escape them.
 bool holds_any(const char* text, std::string_view marks)
 {
     return std::string_view(text).find_first_of(marks) != std::string_view::npos;
 }
 
-int refuse_entry(const CollectionRun& run, const char* what)
+int refuse_entry(const FileCreateRun& run, int in_fd, const char* why)
 {
-    std::printf("Specified input file number %i %s. Terminating\n\n", run.file_number, what);
+    ::close(in_fd);
+    std::printf(MSG_ENTRY_REFUSED, run.file_number, why);
     return EXIT_CAPACITY;
 }
 
-// Handles one entry of the -f run: table entry, array, image bytes, progress line.
-int add_collection_file(CollectionRun& run, int in_fd)
+// Handles one entry: table entry, array, image bytes, progress line.
+int add_collection_file(FileCreateRun& run, int in_fd)
 {
-    if (file_lengths().size() == MAX_FILES) {
-        ::close(in_fd);
-        return refuse_entry(run, "exceeds the limit of 128 files");
+    EntryBuffers& entry = run.entry;
+    if (run.table.length_count == MAX_FILES) {
+        return refuse_entry(run, in_fd, WHY_TOO_MANY_FILES);
     }
-    if (holds_any(run.path.data(), ",\"")) {
-        ::close(in_fd);
-        return refuse_entry(run, "has a comma or a double quote in its path");
+    if (holds_any(entry.path.data(), ",\"")) {
+        return refuse_entry(run, in_fd, WHY_PATH_MARKS);
     }
-    if (holds_any(run.mime.data(), ",{}") || holds_any(run.visibility.data(), ",{}")) {
-        ::close(in_fd);
-        return refuse_entry(run, "has a comma or a brace in an identifier");
+    if (holds_any(entry.mime.data(), ",{}") || holds_any(entry.visibility.data(), ",{}")) {
+        return refuse_entry(run, in_fd, WHY_IDENTIFIER_MARKS);
     }
-    std::array<char, PATH_BUFFER_SIZE> path_as_written = run.path;
-    if (!add_table_entry(0, run.path.data(), nullptr, nullptr, run.flags)) {
-        ::close(in_fd);
-        return refuse_entry(run, "does not fit into the table text");
+    std::array<char, PATH_BUFFER_SIZE> path_as_written = entry.path;
+    if (!add_table_entry(run.table, 0, entry.path.data(), nullptr, nullptr, run.flags)) {
+        return refuse_entry(run, in_fd, WHY_TABLE_FULL);
     }
-    make_array_name(run.path.data());
-    if (!add_table_entry(1, run.path.data(), run.mime.data(), run.visibility.data(), run.flags)) {
-        ::close(in_fd);
-        return refuse_entry(run, "does not fit into the table text");
+    make_array_name(entry.path.data());
+    if (!add_table_entry(run.table, 1, entry.path.data(), entry.mime.data(), entry.visibility.data(), run.flags)) {
+        return refuse_entry(run, in_fd, WHY_TABLE_FULL);
     }
-    EmitStatus status = emit_file_array(in_fd, c_source_out, run.path.data(), run.flags, image_out);
+    EmitStatus status =
+        emit_file_array(run.input, run.table, in_fd, run.c_source, entry.path.data(), run.flags, run.image);
     ::close(in_fd);
     switch (status) {
     case EmitStatus::ok:
         break;
     case EmitStatus::too_large:
-        std::printf("Input file %s larger than %zu bytes. Terminating\n\n", path_as_written.data(),
-                    INPUT_BUFFER_SIZE);
+        std::printf(MSG_INPUT_TOO_LARGE, path_as_written.data(), INPUT_BUFFER_SIZE);
         return EXIT_CAPACITY;
     case EmitStatus::too_many_files:
-        return refuse_entry(run, "exceeds the limit of 128 files");
+        std::printf(MSG_ENTRY_REFUSED, run.file_number, WHY_TOO_MANY_FILES);
+        return EXIT_CAPACITY;
     case EmitStatus::read_failed:
-        std::printf("Specified input file number %i not found. Terminating\n\n", run.file_number);
+        std::printf(MSG_ENTRY_NOT_FOUND, run.file_number);
         return EXIT_ENTRY_FILE_MISSING;
     }
-    std::printf("Adding file %s \n", run.path.data());
+    std::printf(MSG_ADDING_FILE, entry.path.data());
     return EXIT_OK;
 }
 
 // With 2-byte length fields a file over 65,535 bytes would be recorded with a
 // wrong length; the loader would then read a truncated file.
-int check_length_fields()
+int check_length_fields(const FileCreateRun& run)
 {
-    if (lookup_definition("MAX_FILE_LENGTH") == 4) {
+    if (collection_layout_of(run.settings).four_byte_lengths) {
         return EXIT_OK;
     }
-    std::span<const std::int32_t> lengths = file_lengths();
-    for (std::size_t i = 0; i < lengths.size(); ++i) {
-        if (static_cast<std::uint32_t>(lengths[i]) > LARGEST_TWO_BYTE_LENGTH) {
-            std::string_view name = table_entry_name(i);
-            std::printf("Input file %.*s longer than 65535 bytes needs #define MAX_FILE_LENGTH 4. Terminating\n\n",
-                        static_cast<int>(name.size()), name.data());
+    for (std::size_t i = 0; i < run.table.length_count && i < run.table.row_count; ++i) {
+        if (run.table.lengths[i] > LARGEST_TWO_BYTE_LENGTH) {
+            std::printf(MSG_NEEDS_FOUR_BYTE_LENGTHS, run.table.rows[i].name.data());
             return EXIT_CAPACITY;
         }
     }
@@ -115,62 +106,44 @@ int check_length_fields()
 }
 
 // Ends the run early: what was written so far stays in the outputs.
-int stop_run(int code)
+int stop_run(FileCreateRun& run, int code)
 {
-    out_close(c_source_out);
-    out_close(image_out);
+    out_close(run.c_source);
+    out_close(run.image);
     return code;
+}
+
+// Creates the image and the C source beside it; an exit code after its
+// message when either cannot be, or when it would overwrite an input.
+int create_outputs(FileCreateRun& run, const char* image_path, const char* c_source_name)
+{
+    // Creating an output truncates it: never let that destroy the control file.
+    for (const char* output : {image_path, c_source_name}) {
+        if (path_is_open_file(output, run.control.fd)) {
+            print_same_file_as_input(output);
+            return EXIT_OUTPUT_FAILED;
+        }
+    }
+    int image_fd = create_output(image_path);
+    if (image_fd < 0) {
+        std::printf("%s", MSG_OUTPUT_NOT_CREATED);
+        return EXIT_OUTPUT_FAILED;
+    }
+    out_attach(run.image, image_fd);
+    // Two spellings of one file (a link) would interleave both outputs.
+    int c_source_fd = path_is_open_file(c_source_name, image_fd) ? -1 : create_output(c_source_name);
+    if (c_source_fd < 0) {
+        std::printf("%s", MSG_OUTPUT_NOT_CREATED);
+        return stop_run(run, EXIT_OUTPUT_FAILED);
+    }
+    out_attach(run.c_source, c_source_fd);
+    return EXIT_OK;
 }
 
 }  // namespace
 
-int collection_open_control(CollectionRun& run, const char* control_path)
+int run_file_collection(FileCreateRun& run, int argc, char** argv)
 {
-    int fd = open_input(control_path);
-    if (fd < 0) {
-        std::printf("Control file could not be found. Terminating\n\n");
-        return EXIT_CONTROL_FILE_MISSING;
-    }
-    control_attach(run.control, fd);
-    return EXIT_OK;
-}
-
-int collection_next_entry(CollectionRun& run, std::span<const int> output_fds, int& in_fd)
-{
-    in_fd = -1;
-    int result = next_control_entry(run.control, run.flags, run.path, run.mime, run.visibility);
-    if ((run.flags & OPT_END_OF_LIST) != 0) {
-        return -1;
-    }
-    if (result == CONTROL_OVER_CAPACITY) {
-        return EXIT_CAPACITY;
-    }
-    if (result < 0) {
-        std::printf("Specified input file number %i not found. Terminating\n\n", run.file_number);
-        return EXIT_ENTRY_FILE_MISSING;
-    }
-    for (int out_fd : output_fds) {
-        if (same_open_file(result, out_fd)) {
-            ::close(result);
-            std::printf("Specified input file number %i is an output file of this run. Terminating\n\n",
-                        run.file_number);
-            return EXIT_ENTRY_FILE_MISSING;
-        }
-    }
-    in_fd = result;
-    return EXIT_OK;
-}
-
-void collection_entry_done(CollectionRun& run)
-{
-    run.flags &= ~OPT_PARAMETER_NAME;
-    ++run.file_number;
-}
-
-int run_file_collection(int argc, char** argv)
-{
-    static CollectionRun run;
-    run = CollectionRun{};
     const char* control_path = argc > 2 ? argv[2] : nullptr;
     const char* image_path = argc > 3 ? argv[3] : nullptr;
 
@@ -184,74 +157,54 @@ int run_file_collection(int argc, char** argv)
         return EXIT_OUTPUT_FAILED;
     }
     if (!derive_c_source_name(image_path, c_source_name)) {
-        std::printf("C source file name for %s longer than 99 characters. Terminating\n\n", image_path);
+        std::printf(MSG_C_SOURCE_NAME_TOO_LONG, image_path);
         return EXIT_CAPACITY;
     }
     if (std::strcmp(c_source_name.data(), image_path) == 0) {
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }
-    // Creating an output truncates it: never let that destroy the control file.
-    for (const char* output : {image_path, static_cast<const char*>(c_source_name.data())}) {
-        if (path_is_open_file(output, run.control.fd)) {
-            std::printf("Output file %s is the same file as an input. Terminating\n\n", output);
-            return EXIT_OUTPUT_FAILED;
-        }
+    code = create_outputs(run, image_path, c_source_name.data());
+    if (code != EXIT_OK) {
+        return code;
     }
-    int image_fd = create_output(image_path);
-    if (image_fd < 0) {
-        std::printf("%s", MSG_OUTPUT_NOT_CREATED);
-        return EXIT_OUTPUT_FAILED;
-    }
-    out_attach(image_out, image_fd);
-    // Two spellings of one file (a link) would interleave both outputs.
-    if (path_is_open_file(c_source_name.data(), image_fd)) {
-        std::printf("%s", MSG_OUTPUT_NOT_CREATED);
-        return stop_run(EXIT_OUTPUT_FAILED);
-    }
-    int c_source_fd = create_output(c_source_name.data());
-    if (c_source_fd < 0) {
-        std::printf("%s", MSG_OUTPUT_NOT_CREATED);
-        return stop_run(EXIT_OUTPUT_FAILED);
-    }
-    out_attach(c_source_out, c_source_fd);
 
-    const int outputs[] = {image_fd, c_source_fd};
-    for (;;) {
-        int in_fd = -1;
-        code = collection_next_entry(run, outputs, in_fd);
-        if (code < 0) {
-            break;
-        }
-        if (code == EXIT_OK) {
-            code = add_collection_file(run, in_fd);
-        }
-        if (code == EXIT_OK && (image_out.failed || c_source_out.failed)) {
+    const int outputs[] = {run.image.fd, run.c_source.fd};
+    int in_fd = -1;
+    while (collection_next_entry(run, outputs, in_fd, code)) {
+        code = add_collection_file(run, in_fd);
+        if (code == EXIT_OK && (run.image.failed || run.c_source.failed)) {
             std::printf("%s", MSG_WRITE_FAILED);
             code = EXIT_OUTPUT_FAILED;
         }
         if (code != EXIT_OK) {
-            return stop_run(code);
+            break;
         }
         collection_entry_done(run);
     }
-
-    code = check_length_fields();
-    if (code != EXIT_OK) {
-        return stop_run(code);
+    if (code == EXIT_OK) {
+        code = check_length_fields(run);
     }
-    write_user_file_table(c_source_out);
-    std::uint32_t table_location = write_collection_image(image_out);
-    bool written = out_close(c_source_out);
-    written = out_close(image_out) && written;
+    if (code != EXIT_OK) {
+        return stop_run(run, code);
+    }
+    write_user_file_table(run.table, run.c_source);
+    std::uint32_t table_location = write_collection_image(run.settings, run.table, run.input, run.image);
+    bool written = out_close(run.c_source);
+    written = out_close(run.image) && written;
     if (!written) {
         std::printf("%s", MSG_WRITE_FAILED);
         return EXIT_OUTPUT_FAILED;
     }
-    std::printf("Output files %s and %s successfully created using%s\n", image_path, c_source_name.data(),
-                VERSION_LINE);
-    std::printf("Embedded user file collection target address = 0x%x\n", control_target_address());
-    std::printf("Embedded user table location = 0x%x\n\n\n", table_location);
+    depfile_add(run.deps, DepRole::target, image_path);
+    depfile_add(run.deps, DepRole::target, c_source_name.data());
+    code = write_run_depfile(run.deps);
+    if (code != EXIT_OK) {
+        return code;
+    }
+    std::printf(MSG_COLLECTION_DONE, image_path, c_source_name.data(), VERSION_LINE);
+    std::printf(MSG_TARGET_ADDRESS, run.settings.target_address);
+    std::printf(MSG_TABLE_LOCATION, table_location);
     ::close(run.control.fd);
     return EXIT_OK;
 }

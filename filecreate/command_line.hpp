@@ -1,5 +1,8 @@
 // Entry of KorvaneFileCreate: chooses the run mode from argument 1.
 #pragma once
 
-// Runs the program on its command line and returns the exit code.
-int filecreate_main(int argc, char** argv);
+#include "run_record.hpp"
+
+// Runs the program on its command line with a fresh run record and returns
+// the exit code.
+int filecreate_main(FileCreateRun& run, int argc, char** argv);

@@ -6,59 +6,65 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <span>
 
-// Result while no file has been opened in the current call; no descriptor takes it.
-constexpr int NO_ENTRY = 55555555;
-// Returned after a capacity message has been printed (exit code 10 follows).
-constexpr int CONTROL_OVER_CAPACITY = -10;
+#include "control_text.hpp"
+#include "entry_buffers.hpp"
 
 constexpr std::size_t MAX_DEFINITIONS = 64;
 constexpr std::size_t DEFINITION_NAME_SIZE = 256;  // 255 characters and the NUL
 constexpr std::size_t ARRAY_NAME_SIZE = 100;       // 99 characters and the NUL
-constexpr std::size_t PATH_BUFFER_SIZE = 128;      // the array name made from it is one longer
-constexpr std::size_t MIME_BUFFER_SIZE = 32;
-constexpr std::size_t VISIBILITY_BUFFER_SIZE = 128;
 
-// The control file as the parser reads it: text mode on every platform
-// (CR LF reads as LF, a lone CR stays CR, 0x1A ends the file), buffered.
-struct ControlFile {
-    int fd = -1;
-    std::array<unsigned char, 4096> chunk{};
-    std::size_t chunk_pos = 0;
-    std::size_t chunk_len = 0;
-    bool at_end = false;      // end of file, 0x1A or a read error was met
-    bool entry_at_end = false;  // an entry was returned at the end of the file; the next call ends the list
-    bool line_ended = false;  // the byte delivered last was a line end: the next one starts a new line
-    unsigned line = 1;        // line of the byte delivered last, for messages
+struct Definition {
+    std::array<char, DEFINITION_NAME_SIZE> name;  // written whole before the definition counts
+    std::int32_t value = 0;
 };
 
-void control_attach(ControlFile& control, int fd);
+// What the control file has set so far; kept for the whole run, since the
+// image writer reads it after the loop and the bitmap writer between entries.
+// Definitions are read only as far as they are counted, so the table is left
+// uninitialised until then.
+struct ControlSettings {
+    std::array<Definition, MAX_DEFINITIONS> definitions;
+    std::size_t definition_count = 0;  // entries are added in file order, never replaced
+    std::uint32_t target_address = 0;  // the last target address line counts
+    std::array<char, ARRAY_NAME_SIZE> array_name{};  // the bitmap writer's name for the next array
+    unsigned array_name_overflow_line = 0;  // 0 when the buffer holds the whole text; else the line that did not fit
+};
 
-// Delivers the next byte of the control file as text mode reads it: a CR LF
-// pair comes as one LF, a lone CR as CR. False at the end of the file, at a
-// 0x1A byte or after a read error, and on every call after that.
-bool read_control_byte(ControlFile& control, unsigned char& byte);
+// The ten states of the machine, each with its number 0 to 9.
+enum class ParserState {
+    outside = 0,           // no file name in progress
+    comment = 1,           // up to the line end
+    option = 2,            // the letter after a hyphen-minus
+    definition_word = 3,   // the word after a number sign
+    definition_value = 4,  // the decimal value of a definition
+    mime_type = 5,         // the identifier after t
+    visibility = 6,        // the identifier after c
+    target_address = 7,    // hexadecimal digits after a percent sign
+    file_name = 8,         // a file name in progress
+    after_name = 9,        // after a file name or an option
+};
 
-// Reads on to the line end after the next entry and returns the entry's open
-// descriptor; a negative value when its file cannot be opened; -1 with
-// OPT_END_OF_LIST set in flags at the end of the file; CONTROL_OVER_CAPACITY
-// after printing a message when a text that is used exceeds its capacity.
-int next_control_entry(ControlFile& control, std::uint32_t& flags,
-                       std::span<char, PATH_BUFFER_SIZE> path,
-                       std::span<char, MIME_BUFFER_SIZE> mime,
-                       std::span<char, VISIBILITY_BUFFER_SIZE> visibility);
+enum class EntryStatus {
+    entry,          // fd is open on the entry's file; the caller closes it
+    file_missing,   // the entry's file cannot be opened
+    end_of_list,    // the control file is exhausted; OPT_END_OF_LIST is set in the flags
+    over_capacity,  // a text that is used exceeds its capacity; the message has been printed
+};
+
+struct ControlEntry {
+    EntryStatus status = EntryStatus::end_of_list;
+    int fd = -1;
+};
+
+// Reads on to the line end after the next entry. The entry's path, MIME-type
+// and visibility identifiers land in entry and its options in flags.
+ControlEntry next_control_entry(ControlFile& control, ControlSettings& settings, std::uint32_t& flags,
+                                EntryBuffers& entry);
 
 // Value of the first definition named exactly so; 0 when there is none.
-std::int32_t lookup_definition(const char* name);
+std::int32_t lookup_definition(const ControlSettings& settings, const char* name);
 
 // Unchecked decimal and hexadecimal number readers of the control file.
 std::int32_t parse_decimal(const char* text);
 std::uint32_t parse_hex(const char* text);
-
-// State kept for the whole run.
-std::uint32_t control_target_address();
-const char* control_array_name();              // the array name buffer, NUL-terminated
-unsigned control_array_name_overflow_line();    // 0 when the buffer holds the whole text; else the line whose text did not fit
-void control_clear_array_name();
-void reset_control_state();                     // tests: definitions, target address and array name back to zero

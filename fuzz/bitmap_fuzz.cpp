@@ -1,22 +1,20 @@
 // Arbitrary bytes as a bitmap, with every flag combination, written to a
 // shared output as the -fb run does; the same bytes as C text for the GLCD
 // array decoder, which must stay inside them.
-#include <array>
 #include <fcntl.h>
+#include <memory>
 #include <string_view>
 #include <unistd.h>
 
 #include "bitmap_reader.hpp"
 #include "fuzz_support.hpp"
 #include "glcd_array.hpp"
-#include "run_flags.hpp"
+#include "run_record.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static ChunkReader in;
-    static OutFile out;
-    static OutFile own_output;
-    static std::array<unsigned char, 1 << 20> reversal;
+    static auto run = std::make_unique<FileCreateRun>();
+    OutFile& out = run->common_output;
     fuzz_scratch();
     if (size < 1) {
         return 0;
@@ -27,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string path = fuzz_write("in.bmp", data + 1, size - 1);
     out_attach(out, ::open("/dev/null", O_WRONLY));
     int in_fd = ::open(path.c_str(), O_RDONLY);
-    BitmapWork work{in, own_output, reversal, (data[0] & 1) != 0 ? "panel" : "", 0};
+    BitmapWork work{run->bitmap_in, run->bitmap_output, run->input, (data[0] & 1) != 0 ? "panel" : ""};
     convert_bitmap(work, nullptr, "panel.c", flags, in_fd, &out);
     out_close(out);
     return 0;

@@ -1,10 +1,12 @@
 // Arbitrary bytes as a control file, read to its end as the -f run reads it.
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
-#include "collection_run.hpp"
+#include "control_file.hpp"
 #include "fuzz_support.hpp"
+#include "run_flags.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -16,30 +18,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return true;
     }();
     (void)ready;
-    reset_control_state();
     std::string path = fuzz_write("control.txt", data, size);
-    ControlFile control;
-    control_attach(control, ::open(path.c_str(), O_RDONLY));
+    // What the parser uses of a run record, fresh for every input.
+    auto control = std::make_unique<ControlFile>();
+    auto settings = std::make_unique<ControlSettings>();
+    EntryBuffers entry;
+    control_attach(*control, ::open(path.c_str(), O_RDONLY));
     std::uint32_t flags = OPT_WRITE_BANNER;
-    std::array<char, PATH_BUFFER_SIZE> entry{};
-    std::array<char, MIME_BUFFER_SIZE> mime{};
-    std::array<char, VISIBILITY_BUFFER_SIZE> visibility{};
     for (int entries = 0; entries < 100000; ++entries) {
-        int fd = next_control_entry(control, flags, entry, mime, visibility);
-        if ((flags & OPT_END_OF_LIST) != 0 || fd == CONTROL_OVER_CAPACITY) {
+        ControlEntry next = next_control_entry(*control, *settings, flags, entry);
+        if (next.status == EntryStatus::end_of_list || next.status == EntryStatus::over_capacity) {
             break;
         }
-        if (fd >= 0) {
-            ::close(fd);
+        if (next.status == EntryStatus::entry) {
+            ::close(next.fd);
         }
         // Every buffer handed out must hold a terminated text.
-        if (std::char_traits<char>::length(entry.data()) >= entry.size() ||
-            std::char_traits<char>::length(control_array_name()) >= ARRAY_NAME_SIZE) {
+        if (std::char_traits<char>::length(entry.path.data()) >= entry.path.size() ||
+            std::char_traits<char>::length(settings->array_name.data()) >= ARRAY_NAME_SIZE) {
             __builtin_trap();
         }
         flags &= ~OPT_PARAMETER_NAME;
     }
-    lookup_definition("ALIGN");
-    ::close(control.fd);
+    lookup_definition(*settings, "ALIGN");
+    ::close(control->fd);
     return 0;
 }

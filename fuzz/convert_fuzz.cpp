@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "fuzz_support.hpp"
-#include "upload_image.hpp"
+#include "convert_main.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

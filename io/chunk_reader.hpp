@@ -15,7 +15,9 @@ struct ChunkReader {
     std::size_t pos = 0;   // next unread byte of the chunk
     std::size_t len = 0;   // bytes held in the chunk
     bool failed = false;   // a read reported an error
-    std::array<unsigned char, CHUNK_READER_SIZE> chunk{};
+    // Filled before it is read, so it is left uninitialised: inside a run
+    // record on the heap a reader that a mode does not use costs no memory.
+    std::array<unsigned char, CHUNK_READER_SIZE> chunk;
 };
 
 // Starts reading fd from its current position with an empty chunk.

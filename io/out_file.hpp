@@ -12,7 +12,9 @@ struct OutFile {
     int fd = -1;          // -1: no file, bytes are discarded (single-file mode has no image)
     bool failed = false;  // a write or close of this file has failed; sticky
     std::size_t used = 0;
-    std::array<unsigned char, OUT_FILE_BUFFER_SIZE> data{};
+    // Written before it is read, so it is left uninitialised: inside a run
+    // record on the heap an output that a mode does not use costs no memory.
+    std::array<unsigned char, OUT_FILE_BUFFER_SIZE> data;
 };
 
 // Writes all of bytes to fd, resuming after partial writes and interrupted

@@ -3,29 +3,15 @@
 #include "bitmap.hpp"
 
 #include <cstdio>
-#include <cstring>
 #include <unistd.h>
 
 #include "bitmap_reader.hpp"
-#include "c_emitter.hpp"
-#include "collection_run.hpp"
+#include "control_loop.hpp"
 #include "file_access.hpp"
-#include "out_file.hpp"
-#include "run_flags.hpp"
+#include "messages.hpp"
+#include "run_depfile.hpp"
 
 namespace {
-
-// The common output of a -fb run and what convert_bitmap borrows; static
-// for their 64 KiB buffers.
-OutFile common_output;
-ChunkReader bitmap_input;
-OutFile bitmap_output;
-
-// Reversed rows collect in the emitter's input buffer: no mode uses both.
-BitmapWork bitmap_work()
-{
-    return BitmapWork{bitmap_input, bitmap_output, shared_input_buffer(), {}, 0};
-}
 
 // Mode letters: n and i, lower case, at the two places right after "-bm".
 std::uint32_t single_bitmap_flags(const char* mode)
@@ -42,9 +28,9 @@ std::uint32_t single_bitmap_flags(const char* mode)
 }
 
 // Ends a -fb run early; the arrays written so far stay in the output.
-int stop_run(int code)
+int stop_run(FileCreateRun& run, int code)
 {
-    if (!out_close(common_output) && code == EXIT_OK) {
+    if (!out_close(run.common_output) && code == EXIT_OK) {
         std::printf("%s", MSG_WRITE_FAILED);
         code = EXIT_OUTPUT_FAILED;
     }
@@ -53,18 +39,18 @@ int stop_run(int code)
 
 }  // namespace
 
-int run_single_bitmap(int argc, char** argv)
+int run_single_bitmap(FileCreateRun& run, int argc, char** argv)
 {
     const char* input_path = argc > 2 ? argv[2] : nullptr;
     const char* output_path = argc > 3 ? argv[3] : nullptr;
-    BitmapWork work = bitmap_work();
-    return convert_bitmap(work, input_path, output_path, single_bitmap_flags(argv[1]), -1, nullptr);
+    // The array of a single bitmap is always named "array".
+    BitmapWork work{run.bitmap_in, run.bitmap_output, run.input, {}};
+    int code = convert_bitmap(work, input_path, output_path, single_bitmap_flags(argv[1]), -1, nullptr);
+    return code == EXIT_OK ? write_single_depfile(run.deps, output_path, input_path) : code;
 }
 
-int run_bitmap_collection(int argc, char** argv)
+int run_bitmap_collection(FileCreateRun& run, int argc, char** argv)
 {
-    static CollectionRun run;
-    run = CollectionRun{};
     const char* control_path = argc > 2 ? argv[2] : nullptr;
     const char* output_path = argc > 3 ? argv[3] : nullptr;
 
@@ -78,7 +64,7 @@ int run_bitmap_collection(int argc, char** argv)
     }
     // Creating the output truncates it: never when it is the control file.
     if (path_is_open_file(output_path, run.control.fd)) {
-        std::printf("Output file %s is the same file as an input. Terminating\n\n", output_path);
+        print_same_file_as_input(output_path);
         return EXIT_OUTPUT_FAILED;
     }
     int out_fd = create_output(output_path);
@@ -86,39 +72,37 @@ int run_bitmap_collection(int argc, char** argv)
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }
-    out_attach(common_output, out_fd);
+    out_attach(run.common_output, out_fd);
 
     const int outputs[] = {out_fd};
-    for (;;) {
-        int in_fd = -1;
-        code = collection_next_entry(run, outputs, in_fd);
-        if (code < 0) {
-            break;
-        }
-        if (code != EXIT_OK) {
-            return stop_run(code);
-        }
+    int in_fd = -1;
+    while (collection_next_entry(run, outputs, in_fd, code)) {
+        // The array is named from the control file: the text after the
+        // entry's file name and options, or "array" when there is none. The
+        // parser keeps the buffer NUL-terminated.
+        BitmapWork work{run.bitmap_in, run.bitmap_output, run.input, run.settings.array_name.data(),
+                        run.settings.array_name_overflow_line};
         run.flags |= OPT_SHARED_OUTPUT;
-        BitmapWork work = bitmap_work();
-        const char* name = control_array_name();
-        work.array_name = std::string_view(name, ::strnlen(name, ARRAY_NAME_SIZE));
-        work.array_name_overflow_line = control_array_name_overflow_line();
-        code = convert_bitmap(work, nullptr, output_path, run.flags, in_fd, &common_output);
-        if (code == EXIT_OK && common_output.failed) {
+        code = convert_bitmap(work, nullptr, output_path, run.flags, in_fd, &run.common_output);
+        if (code == EXIT_OK && run.common_output.failed) {
             std::printf("%s", MSG_WRITE_FAILED);
             code = EXIT_OUTPUT_FAILED;
         }
         if (code != EXIT_OK) {
-            return stop_run(code);
+            break;
         }
         run.flags &= ~OPT_WRITE_BANNER;
         collection_entry_done(run);
     }
-    code = stop_run(EXIT_OK);
+    code = stop_run(run, code);
+    if (code == EXIT_OK) {
+        depfile_add(run.deps, DepRole::target, output_path);
+        code = write_run_depfile(run.deps);
+    }
     if (code != EXIT_OK) {
         return code;
     }
-    std::printf("Output file %s successfully created using%s\n", output_path, VERSION_LINE);
+    std::printf(MSG_BITMAP_COLLECTION_DONE, output_path, VERSION_LINE);
     ::close(run.control.fd);
     return EXIT_OK;
 }

@@ -8,6 +8,7 @@
 #include "file_access.hpp"
 #include "glcd_array.hpp"
 #include "glcd_writer.hpp"
+#include "messages.hpp"
 #include "run_flags.hpp"
 
 // clang-format off
@@ -143,7 +144,7 @@ int convert_bitmap(BitmapWork& work, const char* input_path, const char* output_
         out = nullptr;
         // Creating the output truncates it: never when it is the bitmap itself.
         if (output_path != nullptr && path_is_open_file(output_path, in_fd)) {
-            std::printf("Output file %s is the same file as an input. Terminating\n\n", output_path);
+            print_same_file_as_input(output_path);
             ::close(in_fd);
             return EXIT_BITMAP_OUTPUT_FAILED;
         }

@@ -1,14 +1,12 @@
-// Record flattening, CRC-16, the key stream and rotation, tested directly.
+// Record flattening and the command line's hex digits, tested directly.
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-#include "crc16.hpp"
-#include "key_stream.hpp"
+#include "command_line.hpp"
 #include "record_flattening.hpp"
 #include "test_support.hpp"
-#include "upload_image.hpp"
 
 namespace {
 
@@ -38,14 +36,18 @@ Bytes join(std::initializer_list<Bytes> parts)
     return all;
 }
 
-// Flattens input in a full-size buffer; returns the image it leaves.
+// The image input flattens to, made in place as the program makes it.
 Bytes flatten(const Bytes& input)
 {
-    static std::vector<unsigned char> buffer(IMAGE_LIMIT);
-    static std::vector<unsigned char> work(IMAGE_LIMIT);
-    std::copy(input.begin(), input.end(), buffer.begin());
-    std::uint32_t n = flatten_records(buffer.data(), static_cast<std::uint32_t>(input.size()), work.data());
-    return Bytes(buffer.begin(), buffer.begin() + n);
+    const Flattening flattening = flatten_records(input);
+    if (flattening.outcome != FlattenOutcome::records) {
+        return input;
+    }
+    Bytes buffer(flattening.lead + input.size());
+    std::copy(input.begin(), input.end(), buffer.begin() + flattening.lead);
+    flatten_in_place(buffer.data(), std::span(buffer.data() + flattening.lead, input.size()), flattening);
+    buffer.resize(flattening.image_length);
+    return buffer;
 }
 
 TEST(Flattening, RecordSequences)
@@ -86,16 +88,50 @@ TEST(Flattening, InputsThatPassThroughUnchanged)
         Bytes input;
     };
     const Case cases[] = {
-        {"overlap", join({record(0x100, a), record(0x102, a)})},
-        {"descending", join({record(0x100, a), record(0x50, a)})},
         {"length beyond the input", record(0x100, a, 5)},
         {"flat image", flat},
         {"tail of 1 byte", join({record(0x100, a), Bytes{7}})},
         {"tail of 7 bytes", join({record(0x100, a), Bytes(7, 0)})},
-        {"gap reaching the limit", join({record(0, a), record(IMAGE_LIMIT, {})})},
+        // Records that would be refused, but the input breaks off later:
+        // not a record stream after all.
+        {"overlap, then a short tail", join({record(0x100, a), record(0x102, a), Bytes(3, 0)})},
+        {"descending, then a record cut short", join({record(0x100, a), record(0x50, a), record(0x200, a, 9)})},
+        {"gap reaching the limit, then a short tail", join({record(0, a), record(IMAGE_LIMIT, {}), Bytes{1}})},
     };
     for (const auto& c : cases) {
+        EXPECT_EQ(flatten_records(c.input).outcome, FlattenOutcome::pass_through) << c.what;
         EXPECT_EQ(flatten(c.input), c.input) << c.what;
+    }
+}
+
+TEST(Flattening, WholeRecordStreamsThatCannotBeFlattenedAreRefused)
+{
+    const Bytes a = {1, 2, 3, 4};
+    struct Case {
+        const char* what;
+        Bytes input;
+        FlattenOutcome outcome;
+        std::uint32_t record;
+        std::uint32_t address;
+        std::uint64_t needed;  // too_large only
+    };
+    const Case cases[] = {
+        {"overlap", join({record(0x100, a), record(0x102, a)}), FlattenOutcome::overlap, 2, 0x102, 0},
+        {"descending after a skipped record", join({record(0x100, a), record(0x50, {}), record(0x50, a)}),
+         FlattenOutcome::overlap, 3, 0x50, 0},
+        {"gap reaching the limit", join({record(0, a), record(IMAGE_LIMIT, {})}), FlattenOutcome::too_large, 2,
+         IMAGE_LIMIT, IMAGE_LIMIT},
+        {"gap and data beyond the limit", join({record(0x10, a), record(0x10 + IMAGE_LIMIT, a)}),
+         FlattenOutcome::too_large, 2, 0x10 + IMAGE_LIMIT, IMAGE_LIMIT + 4},
+        {"data reaching the limit", join({record(0, {1}), record(IMAGE_LIMIT - 2, {2, 3})}),
+         FlattenOutcome::too_large, 2, IMAGE_LIMIT - 2, IMAGE_LIMIT},
+    };
+    for (const auto& c : cases) {
+        const Flattening f = flatten_records(c.input);
+        EXPECT_EQ(f.outcome, c.outcome) << c.what;
+        EXPECT_EQ(f.record, c.record) << c.what;
+        EXPECT_EQ(f.address, c.address) << c.what;
+        EXPECT_EQ(f.outcome == FlattenOutcome::too_large ? f.needed : 0, c.needed) << c.what;
     }
 }
 
@@ -108,9 +144,7 @@ TEST(Flattening, SizeLimit)
     EXPECT_EQ(image.front(), 1);
     EXPECT_EQ(image.back(), 2);
     EXPECT_EQ(image[IMAGE_LIMIT / 2], 0xFF);
-    // ... one more byte reaches the limit and the input passes through.
-    Bytes over = join({record(0, {1}), record(IMAGE_LIMIT - 2, {2, 3})});
-    EXPECT_EQ(flatten(over), over);
+    // (one more byte reaches the limit: see the refused streams above)
 }
 
 TEST(Flattening, AnySplitIntoAscendingRecordsGivesTheImageBack)
@@ -130,100 +164,6 @@ TEST(Flattening, AnySplitIntoAscendingRecordsGivesTheImageBack)
             pos += len;
         }
         EXPECT_EQ(flatten(input), image) << seed;
-    }
-}
-
-TEST(Crc16, CheckValueContinuationAndEmpty)
-{
-    const std::string digits = "123456789";
-    auto p = reinterpret_cast<const unsigned char*>(digits.data());
-    EXPECT_EQ(crc16_update(0, p, 9), 0x31C3);
-    EXPECT_EQ(crc16_update(crc16_update(0, p, 4), p + 4, 5), 0x31C3);
-    EXPECT_EQ(crc16_update(0x1234, p, 0), 0x1234);
-}
-
-TEST(Crc16, TableEqualsTheByteUpdateForEveryRegisterAndByte)
-{
-    for (unsigned reg = 0; reg <= 0xFFFF; ++reg) {
-        for (unsigned b = 0; b <= 0xFF; ++b) {
-            auto byte = static_cast<unsigned char>(b);
-            auto r = static_cast<std::uint16_t>(reg);
-            if (crc16_update(r, &byte, 1) != crc16_update_byte(r, byte)) {
-                FAIL() << "register " << reg << " byte " << b;
-            }
-        }
-    }
-}
-
-TEST(Crc16, EightBytesAtOnceEqualTheByteUpdateOnRandomBuffers)
-{
-    for (unsigned seed = 1; seed <= 200; ++seed) {
-        std::string raw = random_bytes(seed * 3, seed);
-        auto bytes = reinterpret_cast<const unsigned char*>(raw.data());
-        auto start = static_cast<std::uint16_t>(seed * 2654435761u);
-        std::uint16_t want = start;
-        for (unsigned char b : raw) {
-            want = crc16_update_byte(want, b);
-        }
-        ASSERT_EQ(crc16_update(start, bytes, static_cast<std::uint32_t>(raw.size())), want) << seed;
-    }
-}
-
-TEST(Crc16, ByteUpdateEqualsTheBitwiseDefinition)
-{
-    for (unsigned reg = 0; reg <= 0xFFFF; reg += 7) {
-        for (unsigned b = 0; b <= 0xFF; ++b) {
-            unsigned bitwise = reg ^ (b << 8);
-            for (int i = 0; i < 8; ++i) {
-                bitwise = (bitwise & 0x8000) != 0 ? ((bitwise << 1) ^ 0x1021) & 0xFFFF : (bitwise << 1) & 0xFFFF;
-            }
-            ASSERT_EQ(crc16_update_byte(static_cast<std::uint16_t>(reg), static_cast<unsigned char>(b)), bitwise);
-        }
-    }
-}
-
-TEST(KeyStream, FirstByteUsesTheRegisterAfterTheFirstKey)
-{
-    unsigned char key = 0x5A;
-    unsigned char image[1] = {0};
-    encrypt_image(image, 1, &key, 1, 0x1D0F);
-    EXPECT_EQ(image[0], crc16_update(0x1D0F, &key, 1) & 0xFF);
-}
-
-TEST(KeyStream, IsItsOwnInverseAndCyclesTheKeys)
-{
-    std::string raw = random_bytes(1000, 5);
-    Bytes plain(raw.begin(), raw.end());
-    const unsigned char keys[] = {1, 2, 3};
-    Bytes enc = plain;
-    encrypt_image(enc.data(), static_cast<std::uint32_t>(enc.size()), keys, 3, 0xBEEF);
-    EXPECT_NE(enc, plain);
-    // The stream by hand: register over keys 1, 2, 3, 1, 2, ...
-    std::uint16_t reg = 0xBEEF;
-    for (std::size_t i = 0; i < plain.size(); ++i) {
-        reg = crc16_update_byte(reg, keys[i % 3]);
-        ASSERT_EQ(enc[i], plain[i] ^ (reg & 0xFF)) << i;
-    }
-    encrypt_image(enc.data(), static_cast<std::uint32_t>(enc.size()), keys, 3, 0xBEEF);
-    EXPECT_EQ(enc, plain);
-    // More keys than image bytes: only the first ones are used.
-    const unsigned char many[] = {1, 2, 3, 4, 5, 6};
-    Bytes a = {9, 9, 9};
-    Bytes b = {9, 9, 9};
-    encrypt_image(a.data(), 3, many, 6, 7);
-    encrypt_image(b.data(), 3, keys, 3, 7);
-    EXPECT_EQ(a, b);
-}
-
-TEST(Rotation, LastBytesFirst)
-{
-    const Bytes image = {1, 2, 3, 4, 5};
-    for (std::uint32_t r : {0u, 1u, 2u, 5u}) {
-        Bytes out(5);
-        rotate_image(image.data(), 5, r, out.data());
-        Bytes want(image.end() - r, image.end());
-        want.insert(want.end(), image.begin(), image.end() - r);
-        EXPECT_EQ(out, want) << r;
     }
 }
 

@@ -2,13 +2,16 @@
 // both length widths and with alignment on addresses.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <array>
+#include <memory>
+#include <span>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "byte_order.hpp"
-#include "c_emitter.hpp"
 #include "collection_image.hpp"
-#include "control_file.hpp"
+#include "run_record.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -17,27 +20,18 @@ using namespace std::string_literals;
 
 struct ImageFixture : ::testing::Test {
     ScratchDir dir;
-    OutFile image;
-
-    void SetUp() override
-    {
-        reset_control_state();
-        reset_emitter_state();
-    }
+    std::unique_ptr<FileCreateRun> run = std::make_unique<FileCreateRun>();
 
     // Loads definitions and the target address the way a run does: by
     // reading a control file to its end.
     void define(const std::string& control_text)
     {
+        run = std::make_unique<FileCreateRun>();
         write_file(dir / "ctl.txt", control_text);
-        ControlFile control;
-        control_attach(control, ::open((dir / "ctl.txt").c_str(), O_RDONLY));
-        std::uint32_t flags = 0;
-        std::array<char, PATH_BUFFER_SIZE> path{};
-        std::array<char, MIME_BUFFER_SIZE> mime{};
-        std::array<char, VISIBILITY_BUFFER_SIZE> visibility{};
-        EXPECT_EQ(next_control_entry(control, flags, path, mime, visibility), -1);
-        ::close(control.fd);
+        control_attach(run->control, ::open((dir / "ctl.txt").c_str(), O_RDONLY));
+        ControlEntry end = next_control_entry(run->control, run->settings, run->flags, run->entry);
+        EXPECT_EQ(end.status, EntryStatus::end_of_list);
+        ::close(run->control.fd);
     }
 
     // Adds one file to the table and the data area, as the -f run does.
@@ -47,23 +41,39 @@ struct ImageFixture : ::testing::Test {
         write_file(dir / "data", bytes);
         char name[PATH_BUFFER_SIZE] = {};
         std::snprintf(name, sizeof name, "%s", path);
-        ASSERT_TRUE(add_table_entry(0, name, nullptr, nullptr, 0));
+        ASSERT_TRUE(add_table_entry(run->table, 0, name, nullptr, nullptr, 0));
         make_array_name(name);
-        ASSERT_TRUE(add_table_entry(1, name, mime, visibility, 0));
-        static OutFile c_source;
-        out_attach(c_source, -1);
+        ASSERT_TRUE(add_table_entry(run->table, 1, name, mime, visibility, 0));
         int fd = ::open((dir / "data").c_str(), O_RDONLY);
-        ASSERT_EQ(emit_file_array(fd, c_source, name, 0, image), EmitStatus::ok);
+        ASSERT_EQ(emit_file_array(run->input, run->table, fd, run->c_source, name, 0, run->image), EmitStatus::ok);
         ::close(fd);
     }
 
-    void start() { out_attach(image, ::open((dir / "img").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644)); }
+    void start() { out_attach(run->image, ::open((dir / "img").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644)); }
 
+    // Completes the image and reads it back: every image written must read
+    // back without a fault, with the names and data that went in.
     std::string finish(std::uint32_t& location)
     {
-        location = write_collection_image(image);
-        out_close(image);
-        return read_file(dir / "img");
+        location = write_collection_image(run->settings, run->table, run->input, run->image);
+        out_close(run->image);
+        std::string image = read_file(dir / "img");
+        std::vector<CollectionRecord> records(run->table.row_count + 1);
+        CollectionReading reading = read_collection_image(
+            {reinterpret_cast<const unsigned char*>(image.data()), image.size()}, collection_layout_of(run->settings),
+            records);
+        EXPECT_EQ(reading.fault, CollectionFault::none);
+        EXPECT_EQ(reading.table_location, location);
+        EXPECT_EQ(reading.count, run->table.row_count);
+        std::size_t data_at = 0;
+        for (std::size_t i = 0; i < reading.count; ++i) {
+            EXPECT_EQ(records[i].entry.name, run->table.rows[i].name.data());
+            EXPECT_EQ(records[i].data.size(), run->table.lengths[i]);
+            EXPECT_EQ(records[i].data.data(), reinterpret_cast<const unsigned char*>(image.data()) + data_at);
+            EXPECT_NE(records[i].entry.visibility & 0x80, 0);
+            data_at += run->table.lengths[i];
+        }
+        return image;
     }
 };
 
@@ -131,7 +141,6 @@ TEST_F(ImageFixture, AlignmentFollowsAddressesNotOffsets)
 TEST_F(ImageFixture, HeaderLengthShiftsEveryAddress)
 {
     for (int header : {0, 16, 17}) {
-        SetUp();
         define("%20000\n#define MAX_FILE_LENGTH 4\n#define FILE_HEADER_LEN " + std::to_string(header) + "\n");
         start();
         add("a.htm", "abc");
@@ -139,7 +148,6 @@ TEST_F(ImageFixture, HeaderLengthShiftsEveryAddress)
         std::string got = finish(location);
         EXPECT_EQ(location, 0x20000u + static_cast<std::uint32_t>(header) + 3u + 6u);
         EXPECT_EQ(got.size(), 3u + 6u + 14u + 16u + 4u);
-        EXPECT_EQ(total_file_length(), 3u);
     }
 }
 
@@ -151,6 +159,66 @@ TEST_F(ImageFixture, NoFiles)
     std::string got = finish(location);
     EXPECT_EQ(location, 8u);
     EXPECT_EQ(got, "\0"s + std::string(16, '\0') + "\x08\x00\x00\x00"s);
+}
+
+// The worked example, written by hand: big-endian, aligned, 4-byte lengths,
+// one file a.htm of 7 bytes with type 2 and visibility 1, at 0x20000000.
+const std::string WORKED = "1234567"s + "a.htm\0"s + "\0\0\0"s + "\x20\x00\x00\x07\x20\x00\x00\x00"s +
+                           "\x00\x00\x00\x07\x02\x81"s + "\0\0"s + std::string(16, '\0') + "\x20\x00\x00\x10"s;
+const CollectionLayout WORKED_LAYOUT{0x20000000, true, true, true};
+
+CollectionReading read_back(const std::string& image, const CollectionLayout& layout, std::span<CollectionRecord> records)
+{
+    return read_collection_image({reinterpret_cast<const unsigned char*>(image.data()), image.size()}, layout, records);
+}
+
+TEST(CollectionReader, WorkedExampleAndEveryFault)
+{
+    std::array<CollectionRecord, 2> records{};
+    CollectionReading ok = read_back(WORKED, WORKED_LAYOUT, records);
+    ASSERT_EQ(ok.fault, CollectionFault::none);
+    EXPECT_EQ(ok.count, 1u);
+    EXPECT_EQ(ok.table_location, 0x20000010u);
+    EXPECT_EQ(records[0].entry.name, "a.htm");
+    EXPECT_EQ(records[0].entry.length, 7u);
+    EXPECT_EQ(records[0].entry.type, 2u);
+    EXPECT_EQ(records[0].entry.visibility, 0x81u);
+    EXPECT_EQ(std::string(records[0].data.begin(), records[0].data.end()), "1234567");
+
+    struct Case {
+        const char* what;
+        std::size_t offset;
+        std::string bytes;  // written over the image at offset
+        CollectionFault fault;
+    };
+    const Case cases[] = {
+        {"location past the end", 51, "\x40", CollectionFault::table_outside},
+        {"location below the base", 48, "\x1f\xff", CollectionFault::table_outside},
+        {"location inside a record", 51, "\x14", CollectionFault::records_incomplete},
+        {"end of list not zero", 40, "\x01", CollectionFault::list_not_ended},
+        {"record padding", 30, "\x01", CollectionFault::padding_not_zero},
+        {"table padding", 14, "\x01", CollectionFault::padding_not_zero},
+        {"visibility without bit 7", 29, "\x01", CollectionFault::visibility_unmarked},
+        {"name address past the table", 19, "\x30", CollectionFault::name_outside},
+        {"name without its 0x00", 12, "xyzw", CollectionFault::name_unterminated},
+        {"data address", 23, "\x01", CollectionFault::data_outside},
+        {"length", 27, "\x06", CollectionFault::length_mismatch},
+        {"names end early", 11, "\0"s, CollectionFault::table_misplaced},
+    };
+    for (const Case& c : cases) {
+        std::string image = WORKED;
+        image.replace(c.offset, c.bytes.size(), c.bytes);
+        EXPECT_EQ(read_back(image, WORKED_LAYOUT, records).fault, c.fault) << c.what;
+    }
+    EXPECT_EQ(read_back(WORKED.substr(0, 19), WORKED_LAYOUT, records).fault, CollectionFault::too_short);
+    EXPECT_EQ(read_back(WORKED, WORKED_LAYOUT, std::span(records).first(0)).fault, CollectionFault::too_many_files);
+    // One byte lower base, location with it: the table would start off a multiple of 4.
+    std::string shifted = WORKED;
+    shifted.replace(51, 1, "\x0f");
+    EXPECT_EQ(read_back(shifted, {0x1FFFFFFF, true, true, true}, records).fault, CollectionFault::table_misaligned);
+    // Told the wrong layout, the table no longer divides into records.
+    EXPECT_EQ(read_back(WORKED, {0x20000000, false, true, true}, records).fault, CollectionFault::table_outside);
+    EXPECT_EQ(read_back(WORKED, {0x20000000, true, false, true}, records).fault, CollectionFault::records_incomplete);
 }
 
 TEST(StoreU32, BothByteOrders)

@@ -1,88 +1,14 @@
-// The control-file parser: entries, options, identifiers, definitions, the
-// target address and the array name buffer, read from real files.
-#include <dirent.h>
-#include <fcntl.h>
+// The control-file parser: entries, options, identifiers, the array name
+// buffer and the capacities, read from real files.
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
-#include "control_file.hpp"
-#include "run_flags.hpp"
-#include "test_support.hpp"
+#include "control_session.hpp"
 
 namespace {
 
 using namespace std::string_literals;
-
-int open_fd_count()
-{
-    int count = 0;
-    DIR* dir = ::opendir("/proc/self/fd");
-    while (dir != nullptr && ::readdir(dir) != nullptr) {
-        ++count;
-    }
-    if (dir != nullptr) {
-        ::closedir(dir);
-    }
-    return count;
-}
-
-// A control file in a scratch folder that is the current folder meanwhile,
-// with input files whose contents are their own names on disk, so that the
-// bytes read from a returned descriptor tell which file was opened.
-struct Session {
-    ScratchDir dir;
-    std::string old_cwd;
-    ControlFile control;
-    std::uint32_t flags = OPT_WRITE_BANNER;
-    std::array<char, PATH_BUFFER_SIZE> path{};
-    std::array<char, MIME_BUFFER_SIZE> mime{};
-    std::array<char, VISIBILITY_BUFFER_SIZE> visibility{};
-
-    Session(const std::string& text, const std::vector<std::string>& files)
-    {
-        reset_control_state();
-        char cwd[4096];
-        old_cwd = ::getcwd(cwd, sizeof cwd) != nullptr ? cwd : "/";
-        for (const std::string& name : files) {
-            if (name.find('/') != std::string::npos) {
-                ::mkdir((dir / name.substr(0, name.find('/'))).c_str(), 0755);
-            }
-            write_file(dir / name, name);
-        }
-        write_file(dir / "control.txt", text);
-        EXPECT_EQ(::chdir(dir.path.c_str()), 0);
-        control_attach(control, ::open("control.txt", O_RDONLY));
-    }
-    ~Session()
-    {
-        ::close(control.fd);
-        EXPECT_EQ(::chdir(old_cwd.c_str()), 0);
-    }
-    // One call as the loop makes it; an opened file is read and closed.
-    // Gives the file's contents, "missing" for a negative result, "end" or "capacity".
-    std::string next()
-    {
-        flags &= ~OPT_PARAMETER_NAME;
-        int fd = next_control_entry(control, flags, path, mime, visibility);
-        if ((flags & OPT_END_OF_LIST) != 0) {
-            EXPECT_EQ(fd, -1);
-            return "end";
-        }
-        if (fd == CONTROL_OVER_CAPACITY) {
-            return "capacity";
-        }
-        if (fd < 0) {
-            return "missing";
-        }
-        char bytes[300] = {};
-        ssize_t got = ::read(fd, bytes, sizeof bytes - 1);
-        ::close(fd);
-        return got > 0 ? std::string(bytes, static_cast<std::size_t>(got)) : "(empty)";
-    }
-};
 
 struct Want {
     std::string opened;
@@ -167,11 +93,11 @@ TEST(ControlEntries, StateMachineTable)
                 EXPECT_EQ(s.flags, want.flags);
                 EXPECT_EQ(s.mime.data(), want.mime);
                 EXPECT_EQ(s.visibility.data(), want.visibility);
-                EXPECT_EQ(control_array_name(), want.array_name);
+                EXPECT_EQ(s.array_name(), want.array_name);
             }
             EXPECT_EQ(s.next(), "end");
             EXPECT_EQ(s.next(), "end");
-            EXPECT_EQ(control_array_name(), c.array_name_at_end);
+            EXPECT_EQ(s.array_name(), c.array_name_at_end);
         }
         EXPECT_EQ(open_fd_count(), fds_before) << "a file opened and not returned stayed open";
     }
@@ -187,9 +113,9 @@ TEST(ControlEntries, WorkedExample)
     EXPECT_EQ(s.flags, B | OPT_SQUEEZE_SPACE);
     EXPECT_EQ(s.mime.data(), HTML);
     EXPECT_EQ(s.visibility.data(), VIS);
-    EXPECT_EQ(lookup_definition("FILE_HEADER_LEN"), 16);
-    EXPECT_EQ(lookup_definition("ALIGN"), 1);
-    EXPECT_EQ(control_target_address(), 0x20000u);
+    EXPECT_EQ(s.lookup("FILE_HEADER_LEN"), 16);
+    EXPECT_EQ(s.lookup("ALIGN"), 1);
+    EXPECT_EQ(s.run->settings.target_address, 0x20000u);
     EXPECT_EQ(s.next(), "logo.gif");
     EXPECT_EQ(s.path.data(), "logo.gif"s);
     EXPECT_EQ(s.flags, B);
@@ -200,123 +126,6 @@ TEST(ControlEntries, WorkedExample)
     EXPECT_EQ(s.flags, B | OPT_PARAMETER_NAME);
     EXPECT_EQ(s.mime.data(), HTML);
     EXPECT_EQ(s.next(), "end");
-}
-
-struct DefinitionCase {
-    std::string text;
-    std::vector<std::pair<std::string, std::int32_t>> lookups;
-    std::uint32_t target;
-};
-
-TEST(ControlDefinitions, NamesValuesAndTargetAddress)
-{
-    const std::vector<DefinitionCase> cases = {
-        {"#define X 10\n", {{"X", 10}, {"x", 0}, {"define", 0}}, 0},
-        {"#X 5\n#   define\tY 7\n", {{"X", 5}, {"Y", 7}}, 0},
-        {"#define X 0x10\n#define Z -1\n", {{"X", 7210}, {"Z", -29}}, 0},
-        {"#define NAME\n 5\n", {{"NAME", 0}, {"NAME\n", 5}}, 0},
-        {"#define V \n\n 12\n", {{"V", 12}}, 0},
-        {"#define D 1\n#define D 2\n", {{"D", 1}}, 0},
-        {"#define define X 4\n", {{"X", 4}}, 0},
-        {"#define X 5/c\n#define Y 6", {{"X", 5}, {"Y", 0}}, 0},
-        {"#define X 5\n\x1A#define Y 6\n", {{"X", 5}, {"Y", 0}}, 0},
-        {"#AB\r\n 5\n#CD\r 6\n", {{"AB\n", 5}, {"CD\r", 6}, {"AB\r\n", 0}}, 0},
-        {"%20000\n", {}, 0x20000},
-        {"%ABCD\n", {}, 0xABCD},
-        {"%abcd\n", {}, 0xABCD},
-        {"% \n", {}, 0},
-        {"%1\n%2 // last one counts\n", {}, 2},
-        {"ab%10 \n", {}, 0xAB10},
-        {"%0x20000\n", {}, 0x4120000},
-        {"#define %7 1\n", {{"%7", 1}}, 0},
-    };
-    for (const DefinitionCase& c : cases) {
-        SCOPED_TRACE(c.text);
-        Session s(c.text, {});
-        EXPECT_EQ(s.next(), "end");
-        for (const auto& [name, value] : c.lookups) {
-            EXPECT_EQ(lookup_definition(name.c_str()), value) << name;
-        }
-        EXPECT_EQ(control_target_address(), c.target);
-    }
-    reset_control_state();
-    EXPECT_EQ(lookup_definition("X"), 0);
-    EXPECT_EQ(lookup_definition(nullptr), 0);
-}
-
-TEST(ControlNumbers, ParseDecimal)
-{
-    const std::vector<std::pair<std::string, std::int32_t>> cases = {
-        {"", 0}, {"0", 0}, {"123", 123}, {"2147483647", 2147483647},
-        {"2147483648", INT32_MIN}, {"4294967295", -1}, {"4294967296", 0},
-        {"99999999999", 1215752191}, {"x", 72}, {"-1", -29}, {"\xff", -49}, {" 1", -159},
-    };
-    for (const auto& [text, value] : cases) {
-        EXPECT_EQ(parse_decimal(text.c_str()), value) << text;
-    }
-}
-
-TEST(ControlNumbers, ParseHex)
-{
-    const std::vector<std::pair<std::string, std::uint32_t>> cases = {
-        {"", 0}, {"20000", 0x20000}, {"ABCD", 0xABCD}, {"abcd", 0xABCD}, {"fFfFfFfF", 0xFFFFFFFF},
-        {"123456789", 0x23456789}, {"g", 0x30}, {"x", 0x41}, {"0x1", 0x411}, {"1g", 0x30},
-        {" ", 0xE9}, {"\xff", 0xC8}, {"@", 0x09}, {":", 0x03}, {"G", 0x10},
-    };
-    for (const auto& [text, value] : cases) {
-        EXPECT_EQ(parse_hex(text.c_str()), value) << text;
-    }
-}
-
-std::string read_all(const std::string& bytes, unsigned& line)
-{
-    ScratchDir dir;
-    write_file(dir / "c", bytes);
-    ControlFile control;
-    control_attach(control, ::open((dir / "c").c_str(), O_RDONLY));
-    std::string got;
-    unsigned char byte = 0;
-    while (read_control_byte(control, byte)) {
-        got += static_cast<char>(byte);
-    }
-    EXPECT_FALSE(read_control_byte(control, byte));
-    line = control.line;
-    ::close(control.fd);
-    return got;
-}
-
-TEST(ControlReader, TextMode)
-{
-    const std::string long_line(4095, 'x');
-    const std::vector<std::tuple<std::string, std::string, unsigned>> cases = {
-        {"a\r\nb\rc\n\r\n", "a\nb\rc\n\n", 4},
-        {"\r\r\n", "\r\n", 2},
-        {"z\r", "z\r", 1},
-        {"a\x1A" "b\n", "a", 1},
-        {"\x1A", "", 1},
-        {long_line + "\r\ny", long_line + "\ny", 2},   // the pair split across two chunks
-        {long_line + "\ry", long_line + "\ry", 2},
-        {long_line + "\r", long_line + "\r", 1},
-        {long_line + "\r\x1A", long_line + "\r", 1},
-        {std::string(10000, '\n') + "q", std::string(10000, '\n') + "q", 10001},
-    };
-    for (const auto& [bytes, want, line] : cases) {
-        unsigned got_line = 0;
-        EXPECT_EQ(read_all(bytes, got_line), want);
-        EXPECT_EQ(got_line, line);
-    }
-}
-
-TEST(ControlReader, UnreadableControlFileEndsTheList)
-{
-    ControlFile control;
-    control_attach(control, -1);
-    std::uint32_t flags = 0;
-    std::array<char, PATH_BUFFER_SIZE> path{};
-    std::array<char, MIME_BUFFER_SIZE> mime{};
-    std::array<char, VISIBILITY_BUFFER_SIZE> visibility{};
-    EXPECT_EQ(next_control_entry(control, flags, path, mime, visibility), -1);
-    EXPECT_EQ(flags, OPT_END_OF_LIST);
 }
 
 struct CapacityCase {
@@ -384,8 +193,8 @@ TEST(ControlCapacity, AtAndBeyondEachLimit)
     }
     Session s(many_definitions(64), {});
     EXPECT_EQ(s.next(), "end");
-    EXPECT_EQ(lookup_definition("D1"), 1);
-    EXPECT_EQ(lookup_definition("D63"), 63);
+    EXPECT_EQ(s.lookup("D1"), 1);
+    EXPECT_EQ(s.lookup("D63"), 63);
 }
 
 TEST(ControlCapacity, ArrayNameKeepsWhatFits)
@@ -393,20 +202,17 @@ TEST(ControlCapacity, ArrayNameKeepsWhatFits)
     const std::string long_name(100, 'L');
     Session s("a.bmp " + std::string(99, 'K') + "\nb.bmp " + long_name + "\nc.bmp short\n", {"a.bmp", "b.bmp", "c.bmp"});
     EXPECT_EQ(s.next(), "a.bmp");
-    EXPECT_EQ(control_array_name(), std::string(99, 'K'));
-    EXPECT_EQ(control_array_name_overflow_line(), 0u);
+    EXPECT_EQ(s.array_name(), std::string(99, 'K'));
+    EXPECT_EQ(s.run->settings.array_name_overflow_line, 0u);
     EXPECT_EQ(s.next(), "b.bmp");
-    EXPECT_EQ(control_array_name(), std::string(99, 'L'));
-    EXPECT_EQ(control_array_name_overflow_line(), 2u);
+    EXPECT_EQ(s.array_name(), std::string(99, 'L'));
+    EXPECT_EQ(s.run->settings.array_name_overflow_line, 2u);
     EXPECT_EQ(s.next(), "c.bmp");
-    EXPECT_EQ(control_array_name(), "short"s);
-    EXPECT_EQ(control_array_name_overflow_line(), 0u);
+    EXPECT_EQ(s.array_name(), "short"s);
+    EXPECT_EQ(s.run->settings.array_name_overflow_line, 0u);
     Session t(std::string(5000, 'x') + "\n", {});
     EXPECT_EQ(t.next(), "end");
-    EXPECT_EQ(control_array_name_overflow_line(), 1u);
-    control_clear_array_name();
-    EXPECT_EQ(control_array_name(), ""s);
-    EXPECT_EQ(control_array_name_overflow_line(), 0u);
+    EXPECT_EQ(t.run->settings.array_name_overflow_line, 1u);
 }
 
 }  // namespace

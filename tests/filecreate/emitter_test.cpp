@@ -1,13 +1,13 @@
-// File arrays, array names and the user_files table text, tested on the
-// functions themselves; the fast formatting is checked against a plain one.
+// File arrays, tested on the emitter itself; the fast formatting is checked
+// against a plain one.
 #include <cstdio>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
-#include "c_emitter.hpp"
-#include "run_flags.hpp"
+#include "run_record.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -18,18 +18,19 @@ struct Emitted {
     std::string image;
 };
 
-// Runs emit_file_array on bytes held in a scratch file.
-Emitted emit(const std::string& bytes, const char* name, std::uint32_t flags)
+// Runs emit_file_array on bytes held in a scratch file, with the run's
+// C source and image outputs.
+Emitted emit(FileCreateRun& run, const std::string& bytes, const char* name, std::uint32_t flags)
 {
-    static OutFile c_out;
-    static OutFile image_out;
+    OutFile& c_out = run.c_source;
+    OutFile& image_out = run.image;
     ScratchDir dir;
     write_file(dir / "in", bytes);
     int in_fd = ::open((dir / "in").c_str(), O_RDONLY);
     out_attach(c_out, ::open((dir / "c").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
     out_attach(image_out, ::open((dir / "img").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
     Emitted result;
-    result.status = emit_file_array(in_fd, c_out, name, flags, image_out);
+    result.status = emit_file_array(run.input, run.table, in_fd, c_out, name, flags, image_out);
     ::close(in_fd);
     out_close(c_out);
     out_close(image_out);
@@ -72,7 +73,13 @@ Emitted reference(const std::string& bytes, const char* name, bool squeeze)
 
 class EmitterTest : public ::testing::Test {
 protected:
-    void SetUp() override { reset_emitter_state(); }
+    std::unique_ptr<FileCreateRun> run = std::make_unique<FileCreateRun>();
+
+    Emitted emit(const std::string& bytes, const char* name, std::uint32_t flags)
+    {
+        return ::emit(*run, bytes, name, flags);
+    }
+    std::uint32_t last_length() const { return run->table.lengths[run->table.length_count - 1]; }
 };
 
 TEST_F(EmitterTest, WorkedExampleWithAndWithoutSqueezing)
@@ -86,9 +93,9 @@ TEST_F(EmitterTest, WorkedExampleWithAndWithoutSqueezing)
     EXPECT_EQ(squeezed.c_text,
               "static const unsigned char _web_index[] = {\r\n0x3c,0x70,0x3e,0x0d,\r\n};\r\n\n");
     EXPECT_EQ(squeezed.image, page.substr(0, 4));
-    ASSERT_EQ(file_lengths().size(), 2u);
-    EXPECT_EQ(file_lengths()[0], 5);
-    EXPECT_EQ(file_lengths()[1], 4);
+    ASSERT_EQ(run->table.length_count, 2u);
+    EXPECT_EQ(run->table.lengths[0], 5u);
+    EXPECT_EQ(run->table.lengths[1], 4u);
 }
 
 TEST_F(EmitterTest, SizesAroundTheChunkMatchThePlainFormatter)
@@ -119,17 +126,17 @@ TEST_F(EmitterTest, EveryByteValueInLowerCaseHex)
 
 TEST_F(EmitterTest, LargestInputIsConvertedOneMoreByteIsRefused)
 {
-    std::string bytes = random_bytes(INPUT_BUFFER_SIZE, 7);
+    std::string bytes = random_bytes(1048576, 7);
     Emitted got = emit(bytes, "_big", 0);
     ASSERT_EQ(got.status, EmitStatus::ok);
     EXPECT_EQ(got.c_text, reference(bytes, "_big", false).c_text);
-    EXPECT_EQ(file_lengths().back(), static_cast<std::int32_t>(INPUT_BUFFER_SIZE));
+    EXPECT_EQ(last_length(), 1048576u);
 
     Emitted refused = emit(bytes + "x", "_big", 0);
     EXPECT_EQ(refused.status, EmitStatus::too_large);
     EXPECT_EQ(refused.c_text, "");
     EXPECT_EQ(refused.image, "");
-    EXPECT_EQ(file_lengths().size(), 1u);
+    EXPECT_EQ(run->table.length_count, 1u);
 }
 
 TEST_F(EmitterTest, SqueezingKeepsTheFirstByteOfEachWhiteSpaceRun)
@@ -148,7 +155,7 @@ TEST_F(EmitterTest, SqueezingKeepsTheFirstByteOfEachWhiteSpaceRun)
     for (const auto& c : cases) {
         Emitted got = emit(c.in, "_s", OPT_SQUEEZE_SPACE);
         EXPECT_EQ(got.image, c.kept) << c.in;
-        EXPECT_EQ(file_lengths().back(), static_cast<std::int32_t>(c.kept.size()));
+        EXPECT_EQ(last_length(), c.kept.size());
     }
 }
 
@@ -204,91 +211,21 @@ TEST_F(EmitterTest, PipeInputIsReadWholeFirst)
     ASSERT_EQ(::write(fds[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     ::close(fds[1]);
     ScratchDir dir;
-    static OutFile c_out;
-    static OutFile image_out;
-    out_attach(c_out, ::open((dir / "c").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
-    out_attach(image_out, -1);
-    EXPECT_EQ(emit_file_array(fds[0], c_out, nullptr, OPT_SQUEEZE_SPACE, image_out), EmitStatus::ok);
+    out_attach(run->c_source, ::open((dir / "c").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+    EXPECT_EQ(emit_file_array(run->input, run->table, fds[0], run->c_source, nullptr, OPT_SQUEEZE_SPACE, run->image),
+              EmitStatus::ok);
     ::close(fds[0]);
-    out_close(c_out);
+    out_close(run->c_source);
     EXPECT_EQ(read_file(dir / "c"), reference(bytes, nullptr, true).c_text);
-}
-
-TEST(ArrayName, FromPath)
-{
-    const std::pair<const char*, const char*> cases[] = {
-        {"web/index.htm", "_web_index"},
-        {"img/logo.big.gif", "_img_logo.big"},
-        {"xml?status.xml", "_xml_status"},
-        {"a\\b.c", "_a_b"},
-        {"my-page.htm", "_my-page"},
-        {"noextension", "_noextension"},
-        {"dir.x/file", "_dir"},
-        {"a.", "_a"},
-    };
-    for (const auto& [path, name] : cases) {
-        char buffer[64] = {};
-        std::snprintf(buffer, sizeof buffer, "%s", path);
-        make_array_name(buffer);
-        EXPECT_STREQ(buffer, name) << path;
-    }
-}
-
-TEST_F(EmitterTest, TableEntryPiecesAndParameterNames)
-{
-    ASSERT_TRUE(add_table_entry(0, "web/index.htm", nullptr, nullptr, 0));
-    ASSERT_TRUE(add_table_entry(1, "_web_index", "MIME_HTML", "FILE_VISIBLE", 0));
-    EXPECT_EQ(user_table_text(),
-              "{\"web/index.htm\", (unsigned char *)_web_index, sizeof(_web_index), MIME_HTML, FILE_VISIBLE},\r\n");
-
-    const std::pair<const char*, const char*> rule[] = {
-        {"XML?status.xml", "XML?status"}, {"xml_data.xml", "xml?data"}, {"XML1.xml", "XML?"},
-        {"xml.htm", "xml?htm"},           {"xml.txt", "xml?txt"},       {"XML", "XML"},
-        {"xml", "xml"},                   {"index.xml", "index.xml"},   {"xMl/a.b.c", "xMl?a.b"},
-    };
-    for (const auto& [path, stored] : rule) {
-        reset_emitter_state();
-        ASSERT_TRUE(add_table_entry(0, path, nullptr, nullptr, OPT_PARAMETER_NAME));
-        EXPECT_EQ(user_table_text(), std::string("{\"") + stored + "\", ") << path;
-        reset_emitter_state();
-        ASSERT_TRUE(add_table_entry(0, path, nullptr, nullptr, 0));
-        EXPECT_EQ(user_table_text(), std::string("{\"") + path + "\", ") << "rule off: " << path;
-    }
-    EXPECT_TRUE(add_table_entry(2, "ignored", "x", "y", 0));
-    EXPECT_EQ(user_table_text(), "{\"xMl/a.b.c\", ");
-}
-
-TEST_F(EmitterTest, TableTextNeverOverflows)
-{
-    std::string path(120, 'p');
-    std::size_t before = 0;
-    int added = 0;
-    while (add_table_entry(0, path.c_str(), nullptr, nullptr, 0)) {
-        before = user_table_text().size();
-        ++added;
-    }
-    EXPECT_EQ(added, static_cast<int>(TABLE_TEXT_SIZE / (path.size() + 5)));
-    EXPECT_EQ(user_table_text().size(), before);
-    EXPECT_LE(before, TABLE_TEXT_SIZE);
-}
-
-TEST_F(EmitterTest, TableWithoutFilesAndWithOne)
-{
-    ScratchDir dir;
-    static OutFile out;
-    out_attach(out, ::open((dir / "t").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
-    write_user_file_table(out);
-    out_close(out);
-    EXPECT_EQ(read_file(dir / "t"), "static const USER_FILE user_files[] = {\r\n{0} // end of list\r\n};\r\n");
 }
 
 TEST_F(EmitterTest, MoreThan128FilesAreRefused)
 {
-    for (std::size_t i = 0; i < MAX_FILES; ++i) {
+    for (int i = 0; i < 128; ++i) {
         ASSERT_EQ(emit("x", "_x", 0).status, EmitStatus::ok);
     }
     EXPECT_EQ(emit("x", "_x", 0).status, EmitStatus::too_many_files);
-    EXPECT_EQ(file_lengths().size(), MAX_FILES);
+    EXPECT_EQ(run->table.length_count, 128u);
 }
 
 }  // namespace

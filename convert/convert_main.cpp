@@ -1,0 +1,34 @@
+#include "convert_main.hpp"
+
+#include <cstring>
+#include <unistd.h>
+
+#include "command_line.hpp"
+#include "convert_run.hpp"
+#include "file_access.hpp"
+#include "messages.hpp"
+
+int convert_main(int argc, char** argv)
+{
+    if (argc < 2) {
+        return CONVERT_OK;
+    }
+    say(CONVERT_BANNER);
+    if (std::strcmp(argv[1], "-v") == 0) {
+        return CONVERT_OK;
+    }
+    ConvertRun run;
+    run.in_fd = open_input(argv[1]);
+    if (run.in_fd < 0) {
+        say(MSG_INPUT_NOT_FOUND);
+        return CONVERT_INPUT_OR_WRITE_FAILED;
+    }
+    ConvertRequest request;
+    int code = read_request(argc, argv, request);
+    if (code == CONVERT_OK) {
+        code = run_conversion(run, request);
+    }
+    ::close(run.in_fd);
+    free_image_buffers(run);
+    return code;
+}

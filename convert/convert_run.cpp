@@ -1,0 +1,183 @@
+#include "convert_run.hpp"
+
+#include <cstdlib>
+#include <cstring>
+#include <span>
+
+#include "file_access.hpp"
+#include "file_read.hpp"
+#include "messages.hpp"
+#include "record_flattening.hpp"
+#include "upload_header.hpp"
+
+namespace {
+
+constexpr std::size_t INPUT_AT = HEADER_ROOM + LEAD_ROOM;  // where the input starts in the buffer
+
+// Makes room for capacity bytes of input, keeping what the buffer holds.
+// False (after the message) when there is no memory.
+bool obtain_buffer(ConvertRun& run, std::size_t capacity)
+{
+    if (capacity <= run.capacity && run.buffer != nullptr) {
+        return true;
+    }
+    void* larger = std::realloc(run.buffer, INPUT_AT + capacity);
+    if (larger == nullptr) {
+        say(MSG_NO_MEMORY);
+        return false;
+    }
+    run.buffer = static_cast<unsigned char*>(larger);
+    run.capacity = capacity;
+    return true;
+}
+
+// Reads the whole input to its place in the buffer. The buffer is sized by what
+// the file says it holds, plus one byte so that its end is seen without
+// growing; a file that holds more (it grew, or reports 0 like some special
+// files) gets room up to the limit.
+int read_input(ConvertRun& run)
+{
+    std::size_t size = 0;
+    const std::size_t expected = regular_file_size(run.in_fd, size) && size < IMAGE_LIMIT ? size : IMAGE_LIMIT;
+    if (!obtain_buffer(run, expected + 1)) {
+        return CONVERT_INPUT_OR_WRITE_FAILED;
+    }
+    std::size_t got = 0;
+    ReadStatus status = read_up_to(run.in_fd, std::span(run.buffer + INPUT_AT, run.capacity), got);
+    if (status == ReadStatus::ok && got == run.capacity && got <= IMAGE_LIMIT) {
+        if (!obtain_buffer(run, IMAGE_LIMIT + 1)) {
+            return CONVERT_INPUT_OR_WRITE_FAILED;
+        }
+        std::size_t more = 0;
+        status = read_up_to(run.in_fd, std::span(run.buffer + INPUT_AT + got, run.capacity - got), more);
+        got += more;
+    }
+    if (status == ReadStatus::failed) {
+        say(MSG_INPUT_NOT_FOUND);
+        return CONVERT_INPUT_OR_WRITE_FAILED;
+    }
+    if (got > IMAGE_LIMIT) {
+        say_input_too_large(IMAGE_LIMIT);
+        return CONVERT_BAD_REQUEST;
+    }
+    run.input_length = got;
+    return CONVERT_OK;
+}
+
+// What cannot be converted once the input is known. The arguments come
+// first: a record stream that is refused was, before it was refused, taken
+// as its own image, and the arguments were checked against that.
+int refuse_image(const ConvertRequest& request, const Flattening& flattening)
+{
+    if (!request.plain && request.keyed && request.keys.count == 0 && flattening.image_length > 0) {
+        say(MSG_NO_KEY_BYTES);
+        return CONVERT_BAD_REQUEST;
+    }
+    if (!request.plain && request.rotation > flattening.image_length) {
+        say(MSG_ROTATION_TOO_LONG);
+        return CONVERT_BAD_REQUEST;
+    }
+    if (flattening.outcome == FlattenOutcome::too_large) {
+        say_records_too_large(flattening.record, flattening.needed, IMAGE_LIMIT - 1);
+        return CONVERT_BAD_REQUEST;
+    }
+    if (flattening.outcome == FlattenOutcome::overlap) {
+        say_record_overlaps(flattening.record, flattening.address);
+        return CONVERT_BAD_REQUEST;
+    }
+    return CONVERT_OK;
+}
+
+// Turns the input in the buffer into the image and returns where the image
+// starts (with at least HEADER_ROOM bytes in front), or nullptr when there is
+// no memory. A record image starts as far before the input as it runs ahead
+// of it; beyond LEAD_ROOM the input is first moved back to make that room.
+unsigned char* make_image(ConvertRun& run, const Flattening& flattening)
+{
+    unsigned char* input = run.buffer + INPUT_AT;
+    if (flattening.outcome != FlattenOutcome::records) {
+        return input;  // the input is the image
+    }
+    if (flattening.lead > LEAD_ROOM) {
+        const std::size_t move = flattening.lead - LEAD_ROOM;
+        if (!obtain_buffer(run, move + run.input_length)) {
+            return nullptr;
+        }
+        input = run.buffer + INPUT_AT;
+        std::memmove(input + move, input, run.input_length);
+        input += move;
+    }
+    unsigned char* image = input - flattening.lead;
+    flatten_in_place(image, std::span(input, run.input_length), flattening);
+    return image;
+}
+
+}  // namespace
+
+int run_conversion(ConvertRun& run, const ConvertRequest& request)
+{
+    if (int code = read_input(run); code != CONVERT_OK) {
+        return code;
+    }
+    const Flattening flattening = flatten_records(std::span(run.buffer + INPUT_AT, run.input_length));
+    if (int code = refuse_image(request, flattening); code != CONVERT_OK) {
+        return code;
+    }
+    unsigned char* image = make_image(run, flattening);
+    if (image == nullptr) {
+        return CONVERT_INPUT_OR_WRITE_FAILED;
+    }
+    const std::uint32_t length = flattening.image_length;
+
+    UploadHeader header;
+    header.image_length = length;
+    header.magic = request.magic;
+    header.keyed = request.keyed;
+    const std::size_t header_size = request.plain ? 0 : upload_header_size(header);
+    const RotatedImage parts = rotated_parts(std::span(image, length), request.rotation);
+    if (!request.plain) {
+        const std::span<const unsigned char> suffix(request.suffix.bytes.data(), request.suffix.count);
+        if (request.keyed) {
+            header.plain_crc = upload_crc(std::span(image, length), {}, suffix);
+            key_stream_start(run.key_stream, std::span(request.keys.bytes.data(), request.keys.count), request.seed);
+            key_stream_apply(run.key_stream, image, image, length);
+        }
+        header.image_crc = upload_crc(parts.first, parts.second, suffix);
+    }
+
+    // The output is created only now, so a refused run leaves no file behind.
+    if (path_is_open_file(request.output, run.in_fd)) {
+        say_same_file(request.output);
+        return CONVERT_OUTPUT_FAILED;
+    }
+    const int out_fd = create_output(request.output);
+    if (out_fd < 0) {
+        say(MSG_OUTPUT_NOT_CREATED);
+        return CONVERT_OUTPUT_FAILED;
+    }
+    // The header goes into the room in front of the image, and the image
+    // leaves from where it lies: in one write, or rotated, its last bytes first.
+    if (!request.plain) {
+        pack_upload_header(header, image - header_size);
+    }
+    out_attach(run.out, out_fd);
+    if (request.rotation == 0) {
+        out_put(run.out, image - header_size, header_size + length);
+    } else {
+        out_put(run.out, image - header_size, header_size);
+        out_put(run.out, parts.first.data(), parts.first.size());
+        out_put(run.out, parts.second.data(), parts.second.size());
+    }
+    if (!out_close(run.out)) {
+        say(MSG_WRITE_FAILED);
+        return CONVERT_INPUT_OR_WRITE_FAILED;
+    }
+    return CONVERT_OK;
+}
+
+void free_image_buffers(ConvertRun& run)
+{
+    std::free(run.buffer);
+    run.buffer = nullptr;
+    run.capacity = 0;
+}

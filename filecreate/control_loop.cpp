@@ -1,0 +1,66 @@
+#include "control_loop.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <unistd.h>
+
+#include "file_access.hpp"
+#include "messages.hpp"
+
+int collection_open_control(FileCreateRun& run, const char* control_path)
+{
+    int fd = open_input(control_path);
+    if (fd < 0) {
+        std::printf("%s", MSG_CONTROL_NOT_FOUND);
+        return EXIT_CONTROL_FILE_MISSING;
+    }
+    control_attach(run.control, fd);
+    depfile_add(run.deps, DepRole::prerequisite, control_path);
+    return EXIT_OK;
+}
+
+bool collection_next_entry(FileCreateRun& run, std::span<const int> output_fds, int& in_fd, int& code)
+{
+    in_fd = -1;
+    code = EXIT_OK;
+    ControlEntry next = next_control_entry(run.control, run.settings, run.flags, run.entry);
+    switch (next.status) {
+    case EntryStatus::end_of_list:
+        return false;
+    case EntryStatus::over_capacity:
+        code = EXIT_CAPACITY;
+        return false;
+    case EntryStatus::file_missing:
+        std::printf(MSG_ENTRY_NOT_FOUND, run.file_number);
+        code = EXIT_ENTRY_FILE_MISSING;
+        return false;
+    case EntryStatus::entry:
+        break;
+    }
+    for (int out_fd : output_fds) {
+        if (same_open_file(next.fd, out_fd)) {
+            ::close(next.fd);
+            std::printf(MSG_ENTRY_IS_OUTPUT, run.file_number);
+            code = EXIT_ENTRY_FILE_MISSING;
+            return false;
+        }
+    }
+    // The dependency file names the file as opened: '?' in a name stands for '-'.
+    std::array<char, PATH_BUFFER_SIZE> opened = run.entry.path;
+    std::replace(opened.begin(), opened.end(), '?', '-');
+    if (!depfile_add(run.deps, DepRole::prerequisite, opened.data())) {
+        ::close(next.fd);
+        std::printf(MSG_ENTRY_REFUSED, run.file_number, WHY_TOO_MANY_FILES);
+        code = EXIT_CAPACITY;
+        return false;
+    }
+    in_fd = next.fd;
+    return true;
+}
+
+void collection_entry_done(FileCreateRun& run)
+{
+    run.flags &= ~OPT_PARAMETER_NAME;
+    ++run.file_number;
+}

@@ -1,0 +1,53 @@
+// Everything one run of KorvaneFileCreate owns, in one record that main
+// allocates once and passes by reference; a test makes a fresh one. Every
+// buffer has its fixed size from the start: nothing grows during a run.
+// The large buffers are written before they are read and have no
+// initialiser, so that main can allocate the record without touching them
+// (std::make_unique_for_overwrite): a run pays only for the memory it uses.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "c_emitter.hpp"
+#include "chunk_reader.hpp"
+#include "control_file.hpp"
+#include "depfile.hpp"
+#include "entry_buffers.hpp"
+#include "out_file.hpp"
+#include "run_flags.hpp"
+#include "user_table.hpp"
+
+struct FileCreateRun {
+    // The control file and what it has set: definitions, target address,
+    // array name buffer.
+    ControlFile control;
+    ControlSettings settings;
+
+    // The control-file loop: the current entry, the run flags word and the
+    // 1-based number of the entry being fetched (for messages).
+    EntryBuffers entry;
+    std::uint32_t flags = OPT_WRITE_BANNER;
+    int file_number = 1;
+
+    // The user_files table, its rows and the file length list.
+    UserTable table;
+
+    // Each input file passes through it; the bitmap writer collects reversed
+    // rows in it, and the image's closing part is put together in it after
+    // the last file. No mode needs two of these at once.
+    std::array<unsigned char, INPUT_BUFFER_SIZE> input;
+
+    // Outputs. In the single-file mode c_source is the output and image has
+    // no file (fd -1), so the emitter's image bytes go nowhere.
+    OutFile image;          // -f: the collection image
+    OutFile c_source;       // -f: the C source; single-file mode: the output
+    OutFile common_output;  // -fb: the one C file of all bitmaps
+    OutFile bitmap_output;  // -bm: the C file of the one bitmap
+
+    ChunkReader bitmap_in;  // the bitmap being converted
+
+    // KORVANE_DEPFILE: the outputs, the control file and every entry as
+    // opened, written as a dependency file when the run succeeds.
+    DepfileList deps;
+};

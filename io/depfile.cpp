@@ -1,0 +1,249 @@
+#include "depfile.hpp"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+#include "file_access.hpp"
+#include "out_file.hpp"
+
+namespace {
+
+constexpr std::size_t SYSTEM_PATH_SIZE = 4096;  // the longest path the systems accept, with its NUL
+constexpr std::size_t JOINED_SIZE = 2 * SYSTEM_PATH_SIZE;  // working directory, slash, relative name
+
+// Bytes of the file not yet written: at most one name, every byte escaped,
+// with the separators around it.
+struct Pending {
+    std::array<char, 2 * JOINED_SIZE + 16> bytes{};
+    std::size_t used = 0;
+};
+
+void put(Pending& pending, char c)
+{
+    pending.bytes[pending.used++] = c;
+}
+
+void put(Pending& pending, std::string_view text)
+{
+    std::memcpy(pending.bytes.data() + pending.used, text.data(), text.size());
+    pending.used += text.size();
+}
+
+bool flush(Pending& pending, int fd)
+{
+    bool written = write_all(fd, pending.bytes.data(), pending.used);
+    pending.used = 0;
+    return written;
+}
+
+std::string_view name_at(const DepfileList& list, std::uint16_t start)
+{
+    return list.names.data() + start;
+}
+
+// A relative name gets the working directory in front, so that a build tool
+// reading the file from another folder finds the file. Its leading "." and
+// ".." are settled against that directory: getcwd gives it without symbolic
+// links, so dropping a component for ".." names the very file the run opened,
+// and a target reads as the build spells it (Make's abspath does the same).
+std::string_view full_name(std::string_view name, const char* cwd, std::array<char, JOINED_SIZE>& joined)
+{
+    if (name.starts_with('/')) {
+        return name;
+    }
+    std::string_view base(cwd);
+    if (base.ends_with('/')) {
+        base.remove_suffix(1);  // the root: "" stands for it below
+    }
+    while (!name.empty()) {
+        std::size_t slash = name.find('/');
+        std::string_view part = name.substr(0, slash);
+        if (part == "..") {
+            base = base.substr(0, base.rfind('/') == std::string_view::npos ? 0 : base.rfind('/'));
+        } else if (!part.empty() && part != ".") {
+            break;
+        }
+        name = slash == std::string_view::npos ? std::string_view() : name.substr(slash + 1);
+    }
+    std::memcpy(joined.data(), base.data(), base.size());
+    joined[base.size()] = '/';
+    std::memcpy(joined.data() + base.size() + 1, name.data(), name.size());
+    return {joined.data(), base.size() + 1 + name.size()};
+}
+
+// GNU Make's quoting, which Ninja reads the same way: a blank, tab, '#' or
+// ':' gets a backslash and the backslashes right before it are doubled, as
+// are those that end a name; '$' is written "$$". Ninja keeps a backslash
+// before a tab and the doubled ones before '#', ':' and the end as written,
+// so for such names it sees a missing file and makes the output again every
+// time (never too seldom).
+void put_escaped(Pending& pending, std::string_view name)
+{
+    std::size_t backslashes = 0;
+    for (char c : name) {
+        if (c == ' ' || c == '\t' || c == '#' || c == ':') {
+            for (std::size_t i = 0; i < backslashes; ++i) {
+                put(pending, '\\');
+            }
+            put(pending, '\\');
+        } else if (c == '$') {
+            put(pending, '$');
+        }
+        put(pending, c);
+        backslashes = c == '\\' ? backslashes + 1 : 0;
+    }
+    for (std::size_t i = 0; i < backslashes; ++i) {
+        put(pending, '\\');
+    }
+}
+
+// Whether every name can be written: none holds a line end (no form of the
+// syntax carries one), and the working directory is known if a name is relative.
+bool writable(const DepfileList& list, const char* cwd)
+{
+    for (std::size_t start = 0; start < list.used; start += std::strlen(list.names.data() + start) + 1) {
+        std::string_view name = name_at(list, static_cast<std::uint16_t>(start));
+        if (name.find_first_of("\n\r") != std::string_view::npos || (cwd == nullptr && !name.starts_with('/'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The text compilers write: targets, a colon, one prerequisite a line behind
+// backslash continuations; then an empty rule for each prerequisite after the
+// first, so that Make does not stop when a file that a run read is gone
+// (deleted and dropped from the control file): it makes the output again.
+bool write_rules(const DepfileList& list, const char* cwd, int fd)
+{
+    Pending pending;
+    std::array<char, JOINED_SIZE> joined{};
+    auto put_name = [&](std::uint16_t start) { put_escaped(pending, full_name(name_at(list, start), cwd, joined)); };
+    for (std::size_t i = 0; i < list.target_count; ++i) {
+        put(pending, i > 0 ? " " : "");
+        put_name(list.targets[i]);
+        if (!flush(pending, fd)) {
+            return false;
+        }
+    }
+    put(pending, ':');
+    for (std::size_t i = 0; i < list.prerequisite_count; ++i) {
+        put(pending, " \\\n ");
+        put_name(list.prerequisites[i]);
+        if (!flush(pending, fd)) {
+            return false;
+        }
+    }
+    put(pending, '\n');
+    for (std::size_t i = 1; i < list.prerequisite_count; ++i) {
+        put_name(list.prerequisites[i]);
+        put(pending, ":\n");
+        if (!flush(pending, fd)) {
+            return false;
+        }
+    }
+    return flush(pending, fd);
+}
+
+// Setting the variable to a file of the run would have the rename replace it.
+bool names_a_file_of_the_run(const DepfileList& list)
+{
+    FileIdentity depfile = identity_of_path(list.path);
+    auto same = [&](std::uint16_t start) { return same_identity(depfile, identity_of_path(name_at(list, start).data())); };
+    for (std::size_t i = 0; i < list.target_count; ++i) {
+        if (same(list.targets[i])) {
+            return true;
+        }
+    }
+    for (std::size_t i = 0; i < list.prerequisite_count; ++i) {
+        if (same(list.prerequisites[i])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool refuse(const DepfileList& list, const char* reason)
+{
+    std::fprintf(stderr, "dependency file %s not written: %s\n", list.path, reason);
+    return false;
+}
+
+}  // namespace
+
+void depfile_start(DepfileList& list, const char* path)
+{
+    list.path = path != nullptr && path[0] != '\0' ? path : nullptr;
+    list.used = 0;
+    list.target_count = 0;
+    list.prerequisite_count = 0;
+    list.lost = false;
+}
+
+bool depfile_add(DepfileList& list, DepRole role, std::string_view name)
+{
+    if (list.path == nullptr) {
+        return true;
+    }
+    bool target = role == DepRole::target;
+    std::uint16_t* starts = target ? list.targets.data() : list.prerequisites.data();
+    std::size_t& count = target ? list.target_count : list.prerequisite_count;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (name_at(list, starts[i]) == name) {
+            return true;
+        }
+    }
+    std::size_t capacity = target ? list.targets.size() : list.prerequisites.size();
+    if (count == capacity || name.size() >= SYSTEM_PATH_SIZE || name.size() + 1 > list.names.size() - list.used ||
+        name.find('\0') != std::string_view::npos) {
+        list.lost = true;
+        return false;
+    }
+    starts[count++] = static_cast<std::uint16_t>(list.used);
+    std::memcpy(list.names.data() + list.used, name.data(), name.size());
+    list.used += name.size();
+    list.names[list.used++] = '\0';
+    return true;
+}
+
+bool depfile_write(const DepfileList& list)
+{
+    if (list.path == nullptr) {
+        return true;
+    }
+    if (list.lost) {
+        return refuse(list, "the run has more files than it holds");
+    }
+    if (names_a_file_of_the_run(list)) {
+        return refuse(list, "it is a file the run reads or writes");
+    }
+    std::array<char, SYSTEM_PATH_SIZE> cwd_buffer{};
+    const char* cwd = ::getcwd(cwd_buffer.data(), cwd_buffer.size());
+    std::array<char, SYSTEM_PATH_SIZE + 8> temp{};
+    if (std::snprintf(temp.data(), temp.size(), "%s.tmp", list.path) >= static_cast<int>(temp.size())) {
+        return refuse(list, "its name is too long");
+    }
+    int fd = create_output(temp.data());
+    if (fd < 0) {
+        return refuse(list, std::strerror(errno));
+    }
+    const char* failure = nullptr;
+    if (!writable(list, cwd)) {
+        failure = "a name holds a line end, or the working directory is unknown";
+    } else if (!write_rules(list, cwd, fd)) {
+        failure = std::strerror(errno);
+    }
+    if (::close(fd) != 0 && failure == nullptr) {
+        failure = std::strerror(errno);
+    }
+    if (failure == nullptr && ::rename(temp.data(), list.path) != 0) {
+        failure = std::strerror(errno);
+    }
+    if (failure != nullptr) {
+        ::unlink(temp.data());
+        return refuse(list, failure);
+    }
+    return true;
+}

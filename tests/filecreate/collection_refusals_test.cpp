@@ -1,0 +1,120 @@
+// The installed KorvaneFileCreate in the -f mode, where it stops: a missing
+// entry, outputs that are inputs, failed writes and fixed capacities.
+#include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "test_support.hpp"
+
+namespace {
+
+const std::string INDEX = "<p>  hi</p>\r\n\r\n";
+
+RunResult filecreate(const std::vector<std::string>& args, const std::string& cwd)
+{
+    return run_program(installed_program("KorvaneFileCreate"), args, cwd);
+}
+
+// A scratch folder holding the page index.htm.
+struct Scratch {
+    ScratchDir dir;
+    Scratch() { write_file(dir / "index.htm", INDEX); }
+};
+
+TEST(FileCollectionRefusals, StopsAtAnEntryThatCannotBeOpened)
+{
+    Scratch c;
+    write_file(c.dir / "ctl.txt", "index.htm \nmissing.htm \nlogo.gif \n");
+    RunResult r = filecreate({"-f", "ctl.txt", "c.bin"}, c.dir.path);
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_EQ(r.out, "Adding file _index \nSpecified input file number 2 not found. Terminating\n\n");
+    EXPECT_EQ(read_file(c.dir / "c.bin"), INDEX);
+    std::string c_text = read_file(c.dir / "c.c");
+    EXPECT_EQ(c_text.find("static const unsigned char _index[]"), 0u);
+    EXPECT_EQ(c_text.find("user_files"), std::string::npos);
+}
+
+TEST(FileCollectionRefusals, NeverDestroysAnInput)
+{
+    Scratch c;
+    const std::string control = "index.htm \n";
+    write_file(c.dir / "coll.c", control);
+    write_file(c.dir / "ctl.txt", control);
+    struct Case {
+        std::string control;
+        std::string image;
+        int code;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"ctl.txt", "ctl.txt", 4, "Output file ctl.txt is the same file as an input. Terminating\n\n"},
+        {"coll.c", "coll.bin", 4, "Output file coll.c is the same file as an input. Terminating\n\n"},
+    };
+    for (const auto& k : cases) {
+        RunResult r = filecreate({"-f", k.control, k.image}, c.dir.path);
+        EXPECT_EQ(r.exit_code, k.code) << k.image;
+        EXPECT_EQ(r.out, k.out);
+        EXPECT_EQ(read_file(c.dir / k.control), control);
+    }
+    EXPECT_FALSE(file_exists(c.dir / "coll.bin"));
+
+    // An entry naming one of the outputs would read a file being written.
+    write_file(c.dir / "self.txt", "index.htm \nout.bin \n");
+    RunResult r = filecreate({"-f", "self.txt", "out.bin"}, c.dir.path);
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_EQ(r.out, "Adding file _index \nSpecified input file number 2 is an output file of this run. Terminating\n\n");
+    EXPECT_EQ(read_file(c.dir / "index.htm"), INDEX);
+}
+
+TEST(FileCollectionRefusals, FailedWriteIsReported)
+{
+    Scratch c;
+    write_file(c.dir / "ctl.txt", "index.htm \n");
+    ASSERT_EQ(::symlink("/dev/full", (c.dir / "c.c").c_str()), 0);
+    RunResult r = filecreate({"-f", "ctl.txt", "c.bin"}, c.dir.path);
+    EXPECT_EQ(r.exit_code, 4);
+    EXPECT_EQ(r.out, "Adding file _index \nOutput file write failed. Terminating\n\n");
+}
+
+TEST(FileCollectionRefusals, CapacitiesAreRefusedWithCode10)
+{
+    ScratchDir dir;
+    write_file(dir / "big.bin", std::string(70000, 'b'));
+    write_file(dir / "over.bin", std::string(1048577, 'o'));
+    write_file(dir / "a,b.htm", "x");
+    write_file(dir / "ok.htm", "x");
+    std::string many;
+    for (int i = 0; i < 129; ++i) {
+        many += "ok.htm \n";
+    }
+    struct Case {
+        std::string control;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"big.bin \n", "Adding file _big \nInput file big.bin longer than 65535 bytes needs #define MAX_FILE_LENGTH 4. Terminating\n\n"},
+        {"over.bin \n", "Input file over.bin larger than 1048576 bytes. Terminating\n\n"},
+        {"a,b.htm \n", "Specified input file number 1 has a comma or a double quote in its path. Terminating\n\n"},
+        {"ok.htm -t=A,B\n", "Specified input file number 1 has a comma or a brace in an identifier. Terminating\n\n"},
+        {"ok.htm -c={x}\n", "Specified input file number 1 has a comma or a brace in an identifier. Terminating\n\n"},
+    };
+    for (const auto& k : cases) {
+        write_file(dir / "ctl.txt", k.control);
+        RunResult r = filecreate({"-f", "ctl.txt", "c.bin"}, dir.path);
+        EXPECT_EQ(r.exit_code, 10) << k.control;
+        EXPECT_EQ(r.out, k.out) << k.control;
+    }
+    write_file(dir / "ctl.txt", many);
+    RunResult r = filecreate({"-f", "ctl.txt", "c.bin"}, dir.path);
+    EXPECT_EQ(r.exit_code, 10);
+    EXPECT_NE(r.out.find("Specified input file number 129 exceeds the limit of 128 files. Terminating\n\n"),
+              std::string::npos);
+
+    // The same large file is fine with 4-byte length fields, even when the
+    // definition comes after the last entry.
+    write_file(dir / "ctl.txt", "big.bin \n#define MAX_FILE_LENGTH 4\n");
+    EXPECT_EQ(filecreate({"-f", "ctl.txt", "c.bin"}, dir.path).exit_code, 0);
+}
+
+}  // namespace
