@@ -33,16 +33,23 @@ int digit_value(char c)
     return -1;
 }
 
+// Whether first and second stand at at and at + 1 (checked by hand: the
+// project has no use for substr's out-of-range exception).
+bool pair_at(std::string_view text, std::size_t at, char first, char second)
+{
+    return at + 1 < text.size() && text[at] == first && text[at + 1] == second;
+}
+
 // Passes over blanks and comments; an unclosed comment runs to the end.
 std::size_t skip_blanks(std::string_view text, std::size_t at)
 {
     while (at < text.size()) {
         if (is_blank(text[at])) {
             ++at;
-        } else if (text.substr(at, 2) == "/*") {
+        } else if (pair_at(text, at, '/', '*')) {
             std::size_t close = text.find("*/", at + 2);
             at = close == NOWHERE ? text.size() : close + 2;
-        } else if (text.substr(at, 2) == "//") {
+        } else if (pair_at(text, at, '/', '/')) {
             std::size_t line_end = text.find('\n', at + 2);
             at = line_end == NOWHERE ? text.size() : line_end + 1;
         } else {
@@ -198,7 +205,7 @@ std::string name_before(std::string_view text, std::size_t open, std::size_t flo
     if (p == name_end || is_digit(text[p])) {
         return {};
     }
-    return std::string(text.substr(p, name_end - p));
+    return std::string(text.data() + p, name_end - p);
 }
 
 }  // namespace
