@@ -60,6 +60,31 @@ bool reader_take(ChunkReader& in, unsigned char* dest, std::size_t count)
     return true;
 }
 
+std::span<const unsigned char> reader_borrow(ChunkReader& in, std::size_t count)
+{
+    count = count < in.chunk.size() ? count : in.chunk.size();
+    if (in.len - in.pos < count) {
+        // Move the rest to the front and fill the chunk up behind it, so the
+        // bytes asked for lie in one piece.
+        std::size_t rest = in.len - in.pos;
+        std::memmove(in.chunk.data(), in.chunk.data() + in.pos, rest);
+        in.pos = 0;
+        in.len = rest;
+        while (in.len < count) {
+            ssize_t got = read_some(in.fd, in.chunk.data() + in.len, in.chunk.size() - in.len);
+            if (got <= 0) {
+                in.failed = in.failed || got < 0;
+                break;
+            }
+            in.len += static_cast<std::size_t>(got);
+        }
+    }
+    std::size_t part = in.len - in.pos < count ? in.len - in.pos : count;
+    std::span<const unsigned char> lent(in.chunk.data() + in.pos, part);
+    in.pos += part;
+    return lent;
+}
+
 bool reader_skip(ChunkReader& in, std::size_t count)
 {
     while (count > 0) {
