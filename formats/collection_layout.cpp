@@ -71,7 +71,7 @@ bool all_zero(std::span<const unsigned char> bytes)
 
 // The fixed fields of every record; the names and data are checked after.
 CollectionFault read_records(std::span<const unsigned char> image, const CollectionLayout& layout, std::size_t table,
-                             std::span<CollectionRecord> records)
+                             std::span<CollectionRecord> records, std::size_t& at)
 {
     const std::size_t record_size = collection_record_size(layout);
     const std::size_t fields = ADDRESSES_SIZE + length_field_size(layout) + 2;
@@ -79,6 +79,7 @@ CollectionFault read_records(std::span<const unsigned char> image, const Collect
         const unsigned char* p = image.data() + table + i * record_size;
         CollectionRecord& record = records[i];
         record = {};
+        at = i;
         record.name_address = load_u32(layout.big_endian, p);
         record.data_address = load_u32(layout.big_endian, p + 4);
         record.entry.length = load_length(p + ADDRESSES_SIZE, layout);
@@ -97,10 +98,11 @@ CollectionFault read_records(std::span<const unsigned char> image, const Collect
 // Names follow each other from the end of the data area; names_end receives
 // the offset after the last one (names_start when there are none).
 CollectionFault read_names(std::span<const unsigned char> image, const CollectionLayout& layout, std::size_t table,
-                           std::span<CollectionRecord> records, std::size_t& names_end)
+                           std::span<CollectionRecord> records, std::size_t& names_end, std::size_t& at)
 {
     std::size_t expected = names_end;
     for (CollectionRecord& record : records) {
+        at = static_cast<std::size_t>(&record - records.data());
         std::size_t offset = 0;
         if (!offset_of(record.name_address, layout, table, offset) || offset != expected || offset == table) {
             return CollectionFault::name_outside;
@@ -121,10 +123,11 @@ CollectionFault read_names(std::span<const unsigned char> image, const Collectio
 // Data blocks lie back to back from offset 0 up to the first name; a 2-byte
 // length holds the low 16 bits of its block's size.
 CollectionFault read_data(std::span<const unsigned char> image, const CollectionLayout& layout,
-                          std::size_t names_start, std::span<CollectionRecord> records)
+                          std::size_t names_start, std::span<CollectionRecord> records, std::size_t& at)
 {
     std::size_t start = 0;
     for (std::size_t i = 0; i < records.size(); ++i) {
+        at = i;
         std::size_t offset = 0;
         if (!offset_of(records[i].data_address, layout, names_start, offset) || offset != start) {
             return CollectionFault::data_outside;
@@ -236,7 +239,7 @@ CollectionReading read_collection_image(std::span<const unsigned char> image, co
     }
     reading.count = (end_of_list - table) / record_size;
     std::span<CollectionRecord> found = records.first(reading.count);
-    reading.fault = read_records(image, layout, table, found);
+    reading.fault = read_records(image, layout, table, found, reading.record);
     if (reading.fault != CollectionFault::none) {
         return reading;
     }
@@ -245,16 +248,19 @@ CollectionReading read_collection_image(std::span<const unsigned char> image, co
     std::size_t names_start = 0;
     if (!found.empty() && !offset_of(found[0].name_address, layout, table, names_start)) {
         reading.fault = CollectionFault::name_outside;
+        reading.record = 0;
         return reading;
     }
     std::size_t names_end = names_start;
-    reading.fault = read_names(image, layout, table, found, names_end);
+    reading.fault = read_names(image, layout, table, found, names_end, reading.record);
     if (reading.fault == CollectionFault::none) {
-        reading.fault = read_data(image, layout, names_start, found);
+        reading.fault = read_data(image, layout, names_start, found, reading.record);
     }
     if (reading.fault != CollectionFault::none) {
         return reading;
     }
+    // What is left concerns the table as a whole, not one record.
+    reading.record = reading.count;
     std::uint32_t padding = padding_after(layout.base + static_cast<std::uint32_t>(names_end), layout);
     if (names_end + padding != table) {
         reading.fault = CollectionFault::table_misplaced;

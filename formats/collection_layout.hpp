@@ -87,6 +87,7 @@ struct CollectionReading {
     CollectionFault fault = CollectionFault::none;
     std::size_t count = 0;             // records in the header table (0 when the table itself is faulty)
     std::uint32_t table_location = 0;
+    std::size_t record = 0;            // a fault of one record: which one, from 0; count for the table padding
 };
 
 // Reads a whole image back into records and checks it against the layout;
