@@ -36,6 +36,25 @@ constexpr bool is_white_space(unsigned char b)
     return b == 0x0D || b == 0x0A || b == 0x20 || b == 0x09;
 }
 
+}  // namespace
+
+std::size_t squeeze_white_space(const unsigned char* src, std::size_t count, unsigned char* dest, bool& after_space)
+{
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        unsigned char b = src[i];
+        bool space = is_white_space(b);
+        if (space && after_space) {
+            continue;
+        }
+        after_space = space;
+        dest[kept++] = b;
+    }
+    return kept;
+}
+
+namespace {
+
 // Writes all chunks unchanged: every input byte is a value and goes to the image.
 void emit_plain(std::span<const unsigned char> bytes, OutFile& c_source, OutFile& image)
 {
@@ -65,18 +84,13 @@ std::size_t emit_squeezed(std::span<unsigned char> bytes, bool& after_space, Out
     std::size_t kept = 0;
     for (std::size_t start = 0; start < bytes.size(); start += CHUNK) {
         std::size_t n = std::min(CHUNK, bytes.size() - start);
+        std::size_t got = squeeze_white_space(bytes.data() + start, n, bytes.data() + kept, after_space);
         char* p = line.data();
-        for (std::size_t i = 0; i < n; ++i) {
-            unsigned char b = bytes[start + i];
-            bool space = is_white_space(b);
-            if (space && after_space) {
-                continue;
-            }
-            after_space = space;
-            bytes[kept++] = b;
-            std::memcpy(p, VALUE_TEXTS[b].data(), VALUE_TEXT);
+        for (std::size_t i = kept; i < kept + got; ++i) {
+            std::memcpy(p, VALUE_TEXTS[bytes[i]].data(), VALUE_TEXT);
             p += VALUE_TEXT;
         }
+        kept += got;
         *p++ = '\r';
         *p++ = '\n';
         out_put(c_source, line.data(), static_cast<std::size_t>(p - line.data()));
