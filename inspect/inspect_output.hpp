@@ -1,0 +1,13 @@
+// The files KorvaneInspect writes when asked to (--plain, --pbm): created
+// only when they are not the file being inspected, and every write checked.
+#pragma once
+
+#include "out_file.hpp"
+
+// Creates path and attaches out to it, unless path names the file open on
+// input_fd. Returns INSPECT_OK, or an exit code after the message.
+int open_output(OutFile& out, const char* path, int input_fd);
+
+// Writes what is buffered and closes. Returns INSPECT_OK, or an exit code
+// after the message when a write or the close failed.
+int close_output(OutFile& out, const char* path);

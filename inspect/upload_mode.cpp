@@ -1,0 +1,133 @@
+#include "upload_mode.hpp"
+
+#include <cstdio>
+#include <unistd.h>
+
+#include "convert/record_flattening.hpp"
+#include "file_access.hpp"
+#include "inspect_messages.hpp"
+#include "inspect_output.hpp"
+#include "upload_check.hpp"
+
+namespace {
+
+// The largest upload image KorvaneConvert writes: the keyed header and an
+// image of the largest input.
+constexpr std::size_t UPLOAD_CAP = UPLOAD_HEADER_KEYED_SIZE + IMAGE_LIMIT;
+
+const char* verdict(bool holds)
+{
+    return holds ? CHECK_EQUALS : CHECK_DIFFERS;
+}
+
+// The header and the checks, one line each; then the message of the first fault.
+int report(const UploadCheck& check, const ConvertRequest& request, const char* path)
+{
+    const UploadHeader& header = check.header;
+    switch (check.fault) {
+    case UploadFault::too_short:
+        std::printf(MSG_UPLOAD_TOO_SHORT, path, check.header_size);
+        return INSPECT_NOT_READABLE;
+    case UploadFault::length:
+        std::printf(MSG_UPLOAD_LENGTH, path, header.image_length, check.behind);
+        return INSPECT_NOT_READABLE;
+    case UploadFault::form:
+        std::printf(MSG_UPLOAD_FORM, path, check.found_size, check.header_size);
+        return INSPECT_NOT_READABLE;
+    default:
+        break;
+    }
+    std::printf(MSG_UPLOAD_HEADER, path, check.header_size, header.image_length);
+    std::printf(MSG_UPLOAD_MAGIC, header.magic, verdict(header.magic == request.magic), request.magic);
+    std::printf(MSG_UPLOAD_IMAGE_CRC, header.image_crc, verdict(header.image_crc == check.image_crc), check.image_crc,
+                static_cast<unsigned>(request.suffix.count));
+    if (request.keyed && check.recovered) {
+        std::printf(MSG_UPLOAD_PLAIN_CRC, header.plain_crc, verdict(header.plain_crc == check.plain_crc),
+                    check.plain_crc, static_cast<unsigned>(request.keys.count), request.seed, request.rotation);
+    }
+    switch (check.fault) {
+    case UploadFault::magic:
+        std::printf(MSG_MAGIC_DIFFERS, path, header.magic, request.magic);
+        return INSPECT_MISMATCH;
+    case UploadFault::image_crc:
+        std::printf(MSG_IMAGE_CRC_DIFFERS, path, header.image_crc, check.image_crc);
+        return INSPECT_MISMATCH;
+    case UploadFault::no_key_bytes:
+        std::printf(MSG_NO_KEY_BYTES, path, header.image_length);
+        return INSPECT_MISMATCH;
+    case UploadFault::rotation_too_long:
+        std::printf(MSG_ROTATION_TOO_LONG, path, static_cast<unsigned>(request.rotation));
+        return INSPECT_MISMATCH;
+    case UploadFault::plain_crc:
+        std::printf(MSG_PLAIN_CRC_DIFFERS, path, header.plain_crc, check.plain_crc);
+        return INSPECT_MISMATCH;
+    default:
+        return INSPECT_OK;
+    }
+}
+
+int write_plain(InspectRun& run, const UploadCheck& check, const char* plain_path, int input_fd)
+{
+    int code = open_output(run.out, plain_path, input_fd);
+    if (code != INSPECT_OK) {
+        return code;
+    }
+    out_put(run.out, check.plain.data(), check.plain.size());
+    code = close_output(run.out, plain_path);
+    if (code == INSPECT_OK) {
+        std::printf(MSG_PLAIN_WRITTEN, plain_path);
+    }
+    return code;
+}
+
+int inspect_upload_file(InspectRun& run, const InspectRequest& inspect, const ConvertRequest& request, int fd)
+{
+    const char* path = request.output;
+    switch (read_file_bytes(fd, UPLOAD_CAP, run.file)) {
+    case FileRead::failed:
+        std::printf(MSG_FILE_NOT_READ, path);
+        return INSPECT_INPUT_FAILED;
+    case FileRead::too_large:
+        std::printf(MSG_FILE_TOO_LARGE, path, UPLOAD_CAP);
+        return INSPECT_NOT_READABLE;
+    case FileRead::ok:
+        break;
+    }
+    if (!reserve_bytes(run.plain, run.file.size)) {
+        std::printf(MSG_FILE_NOT_READ, path);
+        return INSPECT_INPUT_FAILED;
+    }
+    const std::span<const unsigned char> file(run.file.data, run.file.size);
+    const UploadCheck check = check_upload(file, request, run.key_stream, run.plain.data);
+    int code = INSPECT_OK;
+    if (request.plain) {
+        std::printf(MSG_PLAIN_IMAGE, path, file.size(), check.plain_crc);
+    } else {
+        code = report(check, request, path);
+    }
+    if (code == INSPECT_OK && inspect.plain_path != nullptr) {
+        code = write_plain(run, check, inspect.plain_path, fd);
+    }
+    return code;
+}
+
+}  // namespace
+
+int run_upload_mode(InspectRun& run, const InspectRequest& inspect)
+{
+    // KorvaneConvert's reader takes its own argument vector: the image stands
+    // where its output stood, arguments 3 to 7 where they stood.
+    ConvertRequest request;
+    if (read_request(inspect.arg_count, const_cast<char**>(inspect.args.data()), request) != 0) {  // not CONVERT_OK
+        return INSPECT_BAD_REQUEST;
+    }
+    const char* path = request.output;
+    int fd = open_input(path);
+    if (fd < 0) {
+        std::printf(MSG_FILE_NOT_OPENED, path);
+        return INSPECT_INPUT_FAILED;
+    }
+    int code = inspect_upload_file(run, inspect, request, fd);
+    ::close(fd);
+    return code;
+}
