@@ -7,7 +7,7 @@ if(NOT KORVANE_GROFF)
   return()
 endif()
 set(texts)
-foreach(page KorvaneFileCreate KorvaneConvert)
+foreach(page KorvaneFileCreate KorvaneConvert KorvaneInspect)
   set(text ${CMAKE_BINARY_DIR}/man-text/${page}.txt)
   add_custom_command(OUTPUT ${text}
     COMMAND ${CMAKE_COMMAND} -DGROFF=${KORVANE_GROFF} -DPAGE=${PROJECT_SOURCE_DIR}/man/${page}.1 -DTEXT=${text}

@@ -5,9 +5,10 @@ include(CMakePackageConfigHelpers)
 set(KORVANE_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/KorvaneTools)
 
 # The programs are set to their final names in the export so that a project
-# writes Korvane::FileCreate and Korvane::Convert.
+# writes Korvane::FileCreate, Korvane::Convert and Korvane::Inspect.
 set_target_properties(KorvaneFileCreate PROPERTIES EXPORT_NAME FileCreate)
 set_target_properties(KorvaneConvert PROPERTIES EXPORT_NAME Convert)
+set_target_properties(KorvaneInspect PROPERTIES EXPORT_NAME Inspect)
 install(EXPORT KorvaneToolsTargets NAMESPACE Korvane:: DESTINATION ${KORVANE_PACKAGE_DIR})
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/KorvaneToolsConfig.cmake.in
   ${CMAKE_CURRENT_BINARY_DIR}/KorvaneToolsConfig.cmake
@@ -29,14 +30,14 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
 else()
   install(FILES ${PROJECT_SOURCE_DIR}/man/KorvaneFileCreate.1 ${PROJECT_SOURCE_DIR}/man/KorvaneConvert.1
-    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    ${PROJECT_SOURCE_DIR}/man/KorvaneInspect.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 endif()
 set(CPACK_PACKAGE_NAME korvane-tools)
 set(CPACK_PACKAGE_VENDOR "Korvane")
 set(CPACK_PACKAGE_CONTACT "Korvane tools <tools@korvane.example>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Firmware build tools: C arrays, file collections, GLCD bitmaps, upload images")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Firmware build tools: C arrays, file collections, GLCD bitmaps, upload images, and an inspector")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6")

@@ -6,6 +6,12 @@ demo_run(TITLE "one 1-bit bitmap into a C array (-bm)"
   COMMAND "${FILECREATE}" -bm logo.bmp "${OUT}/bitmap/logo.c")
 demo_show("${OUT}/bitmap/logo.c" LINES 4)
 
+if(INSPECT)
+  demo_run(TITLE "what the display shows: without -i the array starts with the bitmap's bottom row"
+    WORKDIR "${EXAMPLES}/bitmap"
+    COMMAND "${INSPECT}" glcd "${OUT}/bitmap/logo.c")
+endif()
+
 demo_run(TITLE "the same bitmap inverted, rows from the top (-bmni)"
   WORKDIR "${EXAMPLES}/bitmap"
   COMMAND "${FILECREATE}" -bmni logo.bmp "${OUT}/bitmap/logo_inverted.c")
@@ -20,3 +26,13 @@ demo_run(TITLE "every bitmap of a control file into one C file (-fb)"
   WORKDIR "${EXAMPLES}/bitmap"
   COMMAND "${FILECREATE}" -fb panel.txt "${OUT}/bitmap/panel.c")
 demo_show("${OUT}/bitmap/panel.c" LINES 30)
+
+if(INSPECT)
+  demo_run(TITLE "the arrays of panel.c as the display shows them (a set bit is a lit pixel)"
+    WORKDIR "${EXAMPLES}/bitmap"
+    COMMAND "${INSPECT}" glcd "${OUT}/bitmap/panel.c")
+  file(MAKE_DIRECTORY "${OUT}/bitmap/pictures")
+  demo_run(TITLE "the same arrays as PBM pictures"
+    WORKDIR "${EXAMPLES}/bitmap"
+    COMMAND "${INSPECT}" glcd "${OUT}/bitmap/panel.c" --pbm "${OUT}/bitmap/pictures")
+endif()

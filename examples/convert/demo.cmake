@@ -19,4 +19,17 @@ if(CONVERT)
     WORKDIR "${src}"
     COMMAND "${CONVERT}" firmware.mot.bin "${dst}/secure.bin" -m-A55A -4B56 -1337C0DE -1D0F -0010)
   demo_hex("${dst}/secure.bin" BYTES 24)
+
+  if(INSPECT)
+    demo_run(TITLE "The encrypted upload image checked with the same arguments, its plain image recovered"
+      WORKDIR "${src}"
+      COMMAND "${INSPECT}" upload "${dst}/secure.bin" -m-A55A -4B56 -1337C0DE -1D0F -0010
+              --plain "${dst}/recovered.bin")
+    file(SHA256 "${dst}/recovered.bin" recovered)
+    file(SHA256 "${dst}/plain.bin" plain)
+    if(NOT recovered STREQUAL plain)
+      message(FATAL_ERROR "the recovered image differs from the plain image")
+    endif()
+    message("--- ${dst}/recovered.bin equals ${dst}/plain.bin")
+  endif()
 endif()

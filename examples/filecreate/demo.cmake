@@ -24,3 +24,9 @@ foreach(line IN LISTS table)
   message("    ${line}")
 endforeach()
 demo_hex("${dst}/web.bin" BYTES 32)
+
+if(INSPECT)
+  demo_run(TITLE "The image read back as web.txt lays it out, each file compared with its entry"
+    WORKDIR "${src}"
+    COMMAND "${INSPECT}" image web.txt "${dst}/web.bin")
+endif()

@@ -10,8 +10,9 @@ if(NOT rc EQUAL 0 OR NOT debs)
 endif()
 list(GET debs 0 deb)
 execute_process(COMMAND ${DPKG_DEB} -x ${deb} ${WORK}/root RESULT_VARIABLE rc)
-foreach(file usr/bin/KorvaneFileCreate usr/bin/KorvaneConvert usr/share/man/man1/KorvaneFileCreate.1
-             usr/share/man/man1/KorvaneConvert.1)
+foreach(file usr/bin/KorvaneFileCreate usr/bin/KorvaneConvert usr/bin/KorvaneInspect
+             usr/share/man/man1/KorvaneFileCreate.1 usr/share/man/man1/KorvaneConvert.1
+             usr/share/man/man1/KorvaneInspect.1)
   if(NOT EXISTS ${WORK}/root/${file})
     message(FATAL_ERROR "${file} missing from ${deb}")
   endif()
@@ -22,8 +23,10 @@ if(NOT config)
 endif()
 execute_process(COMMAND ${WORK}/root/usr/bin/KorvaneFileCreate -v OUTPUT_VARIABLE fc RESULT_VARIABLE rc1)
 execute_process(COMMAND ${WORK}/root/usr/bin/KorvaneConvert -v OUTPUT_VARIABLE kc RESULT_VARIABLE rc2)
-if(NOT rc1 EQUAL 0 OR NOT fc MATCHES "KorvaneFileCreate V1.9" OR NOT rc2 EQUAL 0 OR NOT kc MATCHES "KorvaneConvert V1.8")
-  message(FATAL_ERROR "unpacked programs do not run: ${fc} ${kc}")
+execute_process(COMMAND ${WORK}/root/usr/bin/KorvaneInspect -v OUTPUT_VARIABLE ki RESULT_VARIABLE rc3)
+if(NOT rc1 EQUAL 0 OR NOT fc MATCHES "KorvaneFileCreate V1.9" OR NOT rc2 EQUAL 0 OR NOT kc MATCHES "KorvaneConvert V1.8"
+   OR NOT rc3 EQUAL 0 OR NOT ki MATCHES "KorvaneInspect V1.9")
+  message(FATAL_ERROR "unpacked programs do not run: ${fc} ${kc} ${ki}")
 endif()
 
 # The CMake package from the Debian package finds the programs beside it: a
@@ -36,12 +39,15 @@ korvane_file_array(INPUT text.txt OUTPUT text.c NAME text)
 add_custom_target(probe ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/text.c)
 get_target_property(where Korvane::FileCreate LOCATION)
 message(STATUS "FileCreate at ${where}")
+get_target_property(where Korvane::Inspect LOCATION)
+message(STATUS "Inspect at ${where}")
 ]=])
 file(WRITE ${WORK}/probe/text.txt "AB")
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${WORK}/probe -B ${WORK}/probe-build
                         -DCMAKE_PREFIX_PATH=${WORK}/root/usr
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-if(NOT rc EQUAL 0 OR NOT out MATCHES "FileCreate at ${WORK}/root/usr/bin/KorvaneFileCreate")
+if(NOT rc EQUAL 0 OR NOT out MATCHES "FileCreate at ${WORK}/root/usr/bin/KorvaneFileCreate"
+   OR NOT out MATCHES "Inspect at ${WORK}/root/usr/bin/KorvaneInspect")
   message(FATAL_ERROR "the packaged CMake package does not lead to the packaged programs:\n${out}")
 endif()
 execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK}/probe-build RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)

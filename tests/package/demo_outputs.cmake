@@ -5,6 +5,7 @@
 #   -DBIN=<staged bin folder> -DSOURCE=<source tree> -DWORK=<scratch folder>
 execute_process(
   COMMAND ${CMAKE_COMMAND} -DFILECREATE=${BIN}/KorvaneFileCreate -DCONVERT=${BIN}/KorvaneConvert
+          -DINSPECT=${BIN}/KorvaneInspect
           -DEXAMPLES=${SOURCE}/examples -DOUT=${WORK} "-DDEMO_AREAS=filecreate;bitmap;convert"
           -P ${SOURCE}/examples/demo.cmake
   OUTPUT_VARIABLE log ERROR_VARIABLE log RESULT_VARIABLE rc)

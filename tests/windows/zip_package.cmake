@@ -1,5 +1,5 @@
 # Makes the Windows zip, unpacks it and checks what a Windows firmware
-# project relies on: both programs, needing no DLL beyond the system's, run
+# project relies on: the three programs, needing no DLL beyond the system's, run
 # from the package; the manual pages as text; the CMake package leads to the
 # programs beside it.
 #   -DBUILD=<build> -DWORK=<scratch> -DOBJDUMP=<objdump> -DMAN_TEXT=<ON|OFF>
@@ -15,10 +15,10 @@ endif()
 file(ARCHIVE_EXTRACT INPUT ${zips} DESTINATION ${WORK}/root)
 file(GLOB root ${WORK}/root/*)
 
-set(expected bin/KorvaneFileCreate.exe bin/KorvaneConvert.exe lib/cmake/KorvaneTools/KorvaneToolsConfig.cmake
-             lib/cmake/KorvaneTools/KorvaneToolsFunctions.cmake)
+set(expected bin/KorvaneFileCreate.exe bin/KorvaneConvert.exe bin/KorvaneInspect.exe
+             lib/cmake/KorvaneTools/KorvaneToolsConfig.cmake lib/cmake/KorvaneTools/KorvaneToolsFunctions.cmake)
 if(MAN_TEXT)
-  list(APPEND expected doc/KorvaneFileCreate.txt doc/KorvaneConvert.txt)
+  list(APPEND expected doc/KorvaneFileCreate.txt doc/KorvaneConvert.txt doc/KorvaneInspect.txt)
 endif()
 foreach(file IN LISTS expected)
   if(NOT EXISTS ${root}/${file})
@@ -26,7 +26,7 @@ foreach(file IN LISTS expected)
   endif()
 endforeach()
 
-foreach(program KorvaneFileCreate KorvaneConvert)
+foreach(program KorvaneFileCreate KorvaneConvert KorvaneInspect)
   execute_process(COMMAND ${OBJDUMP} -p ${root}/bin/${program}.exe OUTPUT_VARIABLE dump)
   string(REGEX MATCHALL "DLL Name: [^\n]+" dlls "${dump}")
   list(REMOVE_ITEM dlls "DLL Name: KERNEL32.dll" "DLL Name: msvcrt.dll")
