@@ -88,7 +88,7 @@ constexpr char CHECK_DIFFERS[] = "DIFFERS from";
 constexpr char MSG_PLAIN_WRITTEN[] = "Plain image written to %s\n";
 
 // upload: faults.
-constexpr char MSG_UPLOAD_TOO_SHORT[] = "Upload image %s is too short for a %zu-byte header. Terminating\n\n";
+constexpr char MSG_UPLOAD_TOO_SHORT[] = "Upload image %s is shorter than a header of %zu bytes. Terminating\n\n";
 constexpr char MSG_UPLOAD_LENGTH[] =
     "Upload image %s: the header gives %u image bytes, the file holds %zu behind the header. Terminating\n\n";
 constexpr char MSG_UPLOAD_FORM[] =
