@@ -1,7 +1,6 @@
 #include "inspect_main.hpp"
 
 #include <cstdio>
-#include <unistd.h>
 
 #include "glcd_mode.hpp"
 #include "image_mode.hpp"
@@ -31,20 +30,4 @@ int inspect_main(InspectRun& run, int argc, char** argv)
         return run_glcd_mode(run, request);
     }
     return INSPECT_BAD_REQUEST;
-}
-
-void end_inspect_run(InspectRun& run)
-{
-    if (run.control.fd >= 0) {
-        ::close(run.control.fd);
-        run.control.fd = -1;
-    }
-    for (std::size_t i = 0; i < run.entry_count; ++i) {
-        if (run.entries[i].fd >= 0) {
-            ::close(run.entries[i].fd);
-            run.entries[i].fd = -1;
-        }
-    }
-    release_bytes(run.file);
-    release_bytes(run.plain);
 }

@@ -6,7 +6,7 @@ standard output (the Windows console's CR LF read as LF) and every file left
 in the folder must be the same byte for byte.
 
 usage: compare_with_linux.py LINUX_BUILD WINDOWS_FILECREATE WINDOWS_CONVERT
-                             EXAMPLES [--seed N] -- WINE_COMMAND...
+                             WINDOWS_INSPECT EXAMPLES [--seed N] -- WINE_COMMAND...
 """
 import argparse
 import os
@@ -213,20 +213,62 @@ def refusal_cases(rng):
                [("hard", "ctl.txt", "img.c")], "ctl.txt")
 
 
+# ---- KorvaneInspect on what the Linux programs made -----------------------
+
+def made_by_linux(case, command, output):
+    """Runs a generated case with a Linux program and returns its files and
+    the named output, or None when the run fails."""
+    with tempfile.TemporaryDirectory() as folder:
+        code, _, files = run_side(case, command, Path(folder) / "made")
+    return (files, files[output]) if code == 0 and output in files else None
+
+
+def damaged(rng, data):
+    if not data:
+        return data
+    at = rng.randrange(len(data))
+    return data[:at] + bytes([data[at] ^ rng.choice([0x01, 0x80])]) + data[at + 1:]
+
+
+def inspect_cases(rng, linux):
+    for case in control_cases(rng, 12):
+        made = made_by_linux(case, linux["fc"], case.args[2])
+        if made:
+            files, image = made
+            yield Case("inspect image of " + case.title, files, "insp", ["image", "ctl.txt", case.args[2]])
+            yield Case("inspect damaged image of " + case.title, {**files, case.args[2]: damaged(rng, image)},
+                       "insp", ["image", "ctl.txt", case.args[2]])
+    for case in convert_cases(rng, 20):
+        made = made_by_linux(case, linux["conv"], "out.bin")
+        if made:
+            files, image = made
+            args = ["upload", "up.bin"] + case.args[2:]
+            yield Case("inspect upload of " + case.title, {"up.bin": image}, "insp", args + ["--plain", "plain.bin"])
+            yield Case("inspect damaged upload of " + case.title, {"up.bin": damaged(rng, image)}, "insp", args)
+    for case in bitmap_cases(rng, 8, 4):
+        output = case.args[2]
+        made = made_by_linux(case, linux["fc"], output)
+        if made:
+            options = rng.choice([[], ["--ascii"], ["--pbm", "."]])
+            yield Case("inspect glcd of " + case.title, {output: made[1]}, "insp", ["glcd", output] + options)
+
+
 def main():
     parser = argparse.ArgumentParser()
-    for name in ("linux_build", "windows_filecreate", "windows_convert", "examples"):
+    for name in ("linux_build", "windows_filecreate", "windows_convert", "windows_inspect", "examples"):
         parser.add_argument(name)
     parser.add_argument("--seed", type=int, default=16)
     parser.add_argument("wine", nargs="+")
     options = parser.parse_args()
     rng = random.Random(options.seed)
     tools = {"linux": {t: [find_linux_program(options.linux_build, p)] for t, p in
-                       (("fc", "KorvaneFileCreate"), ("conv", "KorvaneConvert"))},
+                       (("fc", "KorvaneFileCreate"), ("conv", "KorvaneConvert"), ("insp", "KorvaneInspect"))},
              "windows": {"fc": options.wine + [options.windows_filecreate],
-                         "conv": options.wine + [options.windows_convert]}}
+                         "conv": options.wine + [options.windows_convert],
+                         "insp": options.wine + [options.windows_inspect]}}
     cases = [*example_cases(options.examples), *file_cases(rng, 50), *control_cases(rng, 70),
-             *bitmap_cases(rng, 100, 30), *convert_cases(rng, 80), *refusal_cases(rng)]
+             *bitmap_cases(rng, 100, 30), *convert_cases(rng, 80), *refusal_cases(rng),
+             *inspect_cases(rng, tools["linux"])]
     work = Path(tempfile.mkdtemp(prefix="korvane-windows-"))
     started, failed, restarts = time.monotonic(), 0, 0
     for number, case in enumerate(cases):
