@@ -13,13 +13,25 @@
 
 namespace {
 
-// One file into one C array, named by argument 3 or "array". No table, no
-// squeezing, and run.image has no file, so no image.
+// A refusal of the input, after its message.
+int refuse_input(EmitStatus status, const char* input_path)
+{
+    if (status == EmitStatus::too_large) {
+        std::printf(MSG_INPUT_TOO_LARGE, input_path, INPUT_BUFFER_SIZE);
+        return EXIT_CAPACITY;
+    }
+    std::printf("%s", MSG_INPUT_NOT_FOUND);
+    return EXIT_INPUT_FILE_MISSING;
+}
+
+// One file into one C array, named by argument 3 or "array" (also when
+// argument 3 is empty). No table, no squeezing, and run.image has no file, so
+// no image.
 int run_single_file(FileCreateRun& run, int argc, char** argv)
 {
     const char* input_path = argv[1];
     const char* output_path = argc > 2 ? argv[2] : nullptr;
-    const char* array_name = argc > 3 ? argv[3] : nullptr;
+    const char* array_name = argc > 3 && argv[3][0] != '\0' ? argv[3] : nullptr;
 
     int in_fd = open_input(input_path);
     if (in_fd < 0) {
@@ -31,6 +43,14 @@ int run_single_file(FileCreateRun& run, int argc, char** argv)
         print_same_file_as_input(output_path);
         return EXIT_OUTPUT_FAILED;
     }
+    // Creating the output truncates it: an input that is refused (too large,
+    // or a pipe that cannot be read) is found out first.
+    TakenInput input;
+    EmitStatus status = take_input(run.input, in_fd, input);
+    if (status != EmitStatus::ok) {
+        ::close(in_fd);
+        return refuse_input(status, input_path);
+    }
     int out_fd = create_output(output_path);
     if (out_fd < 0) {
         ::close(in_fd);
@@ -38,19 +58,11 @@ int run_single_file(FileCreateRun& run, int argc, char** argv)
         return EXIT_OUTPUT_FAILED;
     }
     out_attach(run.c_source, out_fd);
-    EmitStatus status = emit_file_array(run.input, run.table, in_fd, run.c_source, array_name, 0, run.image);
+    status = emit_taken_input(run.input, run.table, input, run.c_source, array_name, 0, run.image);
     ::close(in_fd);
     bool written = out_close(run.c_source);
-    switch (status) {
-    case EmitStatus::ok:
-        break;
-    case EmitStatus::too_large:
-        std::printf(MSG_INPUT_TOO_LARGE, input_path, INPUT_BUFFER_SIZE);
-        return EXIT_CAPACITY;
-    case EmitStatus::read_failed:
-    case EmitStatus::too_many_files:
-        std::printf("%s", MSG_INPUT_NOT_FOUND);
-        return EXIT_INPUT_FILE_MISSING;
+    if (status != EmitStatus::ok) {
+        return refuse_input(status, input_path);
     }
     if (!written) {
         std::printf("%s", MSG_WRITE_FAILED);
