@@ -9,6 +9,7 @@
 #include "collection_image.hpp"
 #include "control_loop.hpp"
 #include "file_access.hpp"
+#include "first_pass.hpp"
 #include "messages.hpp"
 #include "run_depfile.hpp"
 
@@ -114,7 +115,8 @@ int stop_run(FileCreateRun& run, int code)
 }
 
 // Creates the image and the C source beside it; an exit code after its
-// message when either cannot be, or when it would overwrite an input.
+// message when either cannot be, or when it would overwrite an input (the
+// control file, or an entry that names an output which exists already).
 int create_outputs(FileCreateRun& run, const char* image_path, const char* c_source_name)
 {
     // Creating an output truncates it: never let that destroy the control file.
@@ -123,6 +125,11 @@ int create_outputs(FileCreateRun& run, const char* image_path, const char* c_sou
             print_same_file_as_input(output);
             return EXIT_OUTPUT_FAILED;
         }
+    }
+    const char* outputs[] = {image_path, c_source_name};
+    int code = refuse_entries_that_are_outputs(run, outputs);
+    if (code != EXIT_OK) {
+        return code;
     }
     int image_fd = create_output(image_path);
     if (image_fd < 0) {

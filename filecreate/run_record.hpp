@@ -24,6 +24,13 @@ struct FileCreateRun {
     ControlFile control;
     ControlSettings settings;
 
+    // The first pass over the control file, made before the outputs are
+    // created: a reading state, settings and entry of its own, so that the
+    // run proper starts as if it had not been made.
+    ControlFile first_pass_control;
+    ControlSettings first_pass_settings;
+    EntryBuffers first_pass_entry;
+
     // The control-file loop: the current entry, the run flags word and the
     // 1-based number of the entry being fetched (for messages).
     EntryBuffers entry;

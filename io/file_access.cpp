@@ -52,6 +52,15 @@ FileIdentity identity_of_path(const char* path)
     return {true, static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
+FileIdentity identity_of_input(const char* path)
+{
+    struct stat st {};
+    if (path == nullptr || ::stat(path, &st) != 0 || S_ISDIR(st.st_mode)) {
+        return {};
+    }
+    return {true, static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 bool same_identity(const FileIdentity& a, const FileIdentity& b)
 {
     return a.known && b.known && a.device == b.device && a.index == b.index;

@@ -24,6 +24,11 @@ struct FileIdentity {
 FileIdentity identity_of_fd(int fd);
 FileIdentity identity_of_path(const char* path);
 
+// The identity of the file that open_input(path) would open, found without
+// opening it (opening a FIFO would wait for a writer): unknown for a folder
+// or a file that does not exist.
+FileIdentity identity_of_input(const char* path);
+
 // True when both are known and name the same file.
 bool same_identity(const FileIdentity& a, const FileIdentity& b);
 

@@ -8,6 +8,7 @@
 #include "bitmap_reader.hpp"
 #include "control_loop.hpp"
 #include "file_access.hpp"
+#include "first_pass.hpp"
 #include "messages.hpp"
 #include "run_depfile.hpp"
 
@@ -66,6 +67,10 @@ int run_bitmap_collection(FileCreateRun& run, int argc, char** argv)
     if (path_is_open_file(output_path, run.control.fd)) {
         print_same_file_as_input(output_path);
         return EXIT_OUTPUT_FAILED;
+    }
+    code = refuse_entries_that_are_outputs(run, std::span(&output_path, 1));
+    if (code != EXIT_OK) {
+        return code;
     }
     int out_fd = create_output(output_path);
     if (out_fd < 0) {

@@ -152,6 +152,12 @@ TEST(FileCollection, ArraysTableImageAndMessages)
         EXPECT_EQ(f.visibility, 0x81u);
     }
     EXPECT_EQ(files[0].type, 1u);
+
+    // A rebuild over the outputs of the first run: the same bytes and messages.
+    RunResult again = filecreate({"-f", "pages.txt", "coll.bin"}, c.dir.path);
+    EXPECT_EQ(again.out, r.out);
+    EXPECT_EQ(read_file(c.dir / "coll.c"), c_text);
+    EXPECT_EQ(read_file(c.dir / "coll.bin"), image);
 }
 
 TEST(FileCollection, GeneratedSourceCompilesAndHoldsTheFiles)
