@@ -67,11 +67,16 @@ int add_collection_file(FileCreateRun& run, int in_fd)
         return refuse_entry(run, in_fd, WHY_TABLE_FULL);
     }
     make_array_name(entry.path.data());
-    if (!add_table_entry(run.table, 1, entry.path.data(), entry.mime.data(), entry.visibility.data(), run.flags)) {
+    ArrayName array_name;
+    static_assert(MAX_FILES <= MAX_ARRAY_NAMES);  // so the list of names is never full here
+    if (name_entry_array(run, entry.path.data(), path_as_written.data(), array_name) == NameChoice::taken) {
+        return refuse_entry(run, in_fd, WHY_ARRAY_NAME_TAKEN);
+    }
+    if (!add_table_entry(run.table, 1, array_name.data(), entry.mime.data(), entry.visibility.data(), run.flags)) {
         return refuse_entry(run, in_fd, WHY_TABLE_FULL);
     }
     EmitStatus status =
-        emit_file_array(run.input, run.table, in_fd, run.c_source, entry.path.data(), run.flags, run.image);
+        emit_file_array(run.input, run.table, in_fd, run.c_source, array_name.data(), run.flags, run.image);
     ::close(in_fd);
     switch (status) {
     case EmitStatus::ok:
@@ -86,7 +91,7 @@ int add_collection_file(FileCreateRun& run, int in_fd)
         std::printf(MSG_ENTRY_NOT_FOUND, run.file_number);
         return EXIT_ENTRY_FILE_MISSING;
     }
-    std::printf(MSG_ADDING_FILE, entry.path.data());
+    std::printf(MSG_ADDING_FILE, array_name.data());
     return EXIT_OK;
 }
 

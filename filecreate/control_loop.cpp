@@ -16,6 +16,7 @@ int collection_open_control(FileCreateRun& run, const char* control_path)
         return EXIT_CONTROL_FILE_MISSING;
     }
     control_attach(run.control, fd);
+    run.control.name = control_path;
     depfile_add(run.deps, DepRole::prerequisite, control_path);
     return EXIT_OK;
 }

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 
+#include "array_names.hpp"
 #include "c_emitter.hpp"
 #include "chunk_reader.hpp"
 #include "control_file.hpp"
@@ -39,6 +40,9 @@ struct FileCreateRun {
 
     // The user_files table, its rows and the file length list.
     UserTable table;
+
+    // The names of the arrays written so far to the C output (-f and -fb).
+    ArrayNames array_names;
 
     // Each input file passes through it; the bitmap writer collects reversed
     // rows in it, and the image's closing part is put together in it after

@@ -1,6 +1,6 @@
 // The generated C compiled as a firmware build compiles it (cc -std=c99 -Wall
-// -Wextra -Werror) and run: the user_files table holds the files, and every
-// path reads in C as the image stores it.
+// -Wextra -Werror) and run: the user_files table holds the files, colliding
+// array names are numbered, and every path reads in C as the image stores it.
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
@@ -71,6 +71,30 @@ TEST(FileCollection, GeneratedSourceCompilesAndHoldsTheFiles)
     ASSERT_EQ(filecreate({"-f", "pages.txt", "coll.bin"}, c.dir.path).exit_code, 0);
     EXPECT_EQ(compile_and_run(c.dir, TABLE_DUMP), "index.htm 11 1:" + hex("<p> hi</p>\r") + "\nlogo.gif 10 2:" +
                                                       hex(c.logo) + "\nxml?data 8 1:" + hex(c.xml) + "\n");
+}
+
+TEST(GeneratedC, CollidingArrayNamesGetTheEntryNumber)
+{
+    if (!have_cc()) {
+        GTEST_SKIP() << "no C compiler";
+    }
+    Collection c;
+    const std::string taken = " is taken by an earlier array, so it is named ";
+    write_file(c.dir / "pages.txt", "index.htm \nlogo.gif \nindex.htm -w // again\n");
+    RunResult r = filecreate({"-f", "pages.txt", "coll.bin"}, c.dir.path);
+    EXPECT_EQ(r.out.find("Adding file _index \nAdding file _logo \nAdding file _index_3 \nOutput files"), 0u);
+    EXPECT_EQ(r.err, "KorvaneFileCreate: array name _index of index.htm" + taken + "_index_3 (pages.txt, line 3)\n");
+    EXPECT_EQ(compile_and_run(c.dir, TABLE_DUMP), "index.htm 15 1:" + hex(c.index) + "\nlogo.gif 10 1:" + hex(c.logo) +
+                                                      "\nindex.htm 11 1:" + hex("<p> hi</p>\r") + "\n");
+    // The same for the arrays of -fb, named or not ("array").
+    write_file(c.dir / "logo.bmp", read_file(source_dir() + "/tests/data/bitmap/logo.bmp"));
+    write_file(c.dir / "panel.txt", "logo.bmp \nlogo.bmp logo\nlogo.bmp \nlogo.bmp logo\n");
+    r = filecreate({"-fb", "panel.txt", "coll.c"}, c.dir.path);
+    EXPECT_EQ(r.err, "KorvaneFileCreate: array name array of logo.bmp" + taken + "array_3 (panel.txt, line 3)\n"
+                     "KorvaneFileCreate: array name logo of logo.bmp" + taken + "logo_4 (panel.txt, line 4)\n");
+    compile_and_run(c.dir, "#include \"coll.c\"\nint main(void) { return sizeof array + sizeof logo + "
+                           "sizeof array_3 + sizeof logo_4 != 4 * sizeof array; }\n");
+    // A numbered name that is taken too: tests/golden/KorvaneFileCreate/*_taken_with_its_number.
 }
 
 // Paths made of every byte that the control-file parser keeps in a name
