@@ -1,5 +1,6 @@
 #include "file_access.hpp"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,7 +20,9 @@ int open_input(const char* path)
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        int error = S_ISDIR(st.st_mode) ? EISDIR : errno;  // the reason a diagnostic names
         ::close(fd);
+        errno = error;
         return -1;
     }
     return fd;
@@ -28,6 +31,7 @@ int open_input(const char* path)
 int create_output(const char* path)
 {
     if (path == nullptr || path[0] == '\0') {
+        errno = ENOENT;  // what the system says of an empty name
         return -1;
     }
     int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_BINARY | O_CLOEXEC, 0666);
