@@ -7,10 +7,17 @@
 #include "convert_run.hpp"
 #include "file_access.hpp"
 #include "messages.hpp"
+#include "usage.hpp"
 
 int convert_main(int argc, char** argv)
 {
     if (argc < 2) {
+        print_convert_usage(stderr);
+        return CONVERT_OK;
+    }
+    // --help is not a conversion: the usage text alone, without the banner.
+    if (std::strcmp(argv[1], "--help") == 0) {
+        print_convert_usage(stdout);
         return CONVERT_OK;
     }
     say(CONVERT_BANNER);

@@ -10,6 +10,7 @@
 #include "file_access.hpp"
 #include "messages.hpp"
 #include "run_depfile.hpp"
+#include "usage.hpp"
 
 namespace {
 
@@ -69,10 +70,15 @@ int run_single_file(FileCreateRun& run, int argc, char** argv)
 int filecreate_main(FileCreateRun& run, int argc, char** argv)
 {
     if (argc < 2 || argv[1] == nullptr) {
+        print_filecreate_usage(stderr);  // first: the message below has no line end
         std::printf("%s", MSG_ARGUMENTS_MISSING);
         return EXIT_OK;
     }
     const char* mode = argv[1];
+    if (std::strcmp(mode, "--help") == 0) {
+        print_filecreate_usage(stdout);
+        return EXIT_OK;
+    }
     // A build tool asks for a dependency file through the environment, as it
     // does of compilers; read once, here.
     depfile_start(run.deps, std::getenv("KORVANE_DEPFILE"));
