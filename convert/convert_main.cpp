@@ -5,6 +5,7 @@
 
 #include "command_line.hpp"
 #include "convert_run.hpp"
+#include "diagnostics.hpp"
 #include "file_access.hpp"
 #include "messages.hpp"
 #include "usage.hpp"
@@ -27,6 +28,7 @@ int convert_main(int argc, char** argv)
     ConvertRun run;
     run.in_fd = open_input(argv[1]);
     if (run.in_fd < 0) {
+        explain_input_not_opened(argv[1]);
         say(MSG_INPUT_NOT_FOUND);
         return CONVERT_INPUT_OR_WRITE_FAILED;
     }
