@@ -7,6 +7,7 @@
 
 #include "bitmap.hpp"
 #include "collection_run.hpp"
+#include "diagnostics.hpp"
 #include "file_access.hpp"
 #include "messages.hpp"
 #include "run_depfile.hpp"
@@ -24,6 +25,7 @@ int run_single_file(FileCreateRun& run, int argc, char** argv)
 
     int in_fd = open_input(input_path);
     if (in_fd < 0) {
+        explain_not_opened("input file", input_path);
         std::printf("%s", MSG_INPUT_NOT_FOUND);
         return EXIT_INPUT_FILE_MISSING;
     }
@@ -34,6 +36,7 @@ int run_single_file(FileCreateRun& run, int argc, char** argv)
     }
     int out_fd = create_output(output_path);
     if (out_fd < 0) {
+        explain_not_created("output file", output_path);
         ::close(in_fd);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
@@ -50,6 +53,7 @@ int run_single_file(FileCreateRun& run, int argc, char** argv)
         return EXIT_CAPACITY;
     case EmitStatus::read_failed:
     case EmitStatus::too_many_files:
+        explain_not_read("input file", input_path);
         std::printf("%s", MSG_INPUT_NOT_FOUND);
         return EXIT_INPUT_FILE_MISSING;
     }

@@ -23,6 +23,7 @@ struct FileCreateRun {
     // array name buffer.
     ControlFile control;
     ControlSettings settings;
+    const char* control_path = nullptr;  // as given, for the lines on standard error
 
     // The control-file loop: the current entry, the run flags word and the
     // 1-based number of the entry being fetched (for messages).
@@ -32,6 +33,7 @@ struct FileCreateRun {
 
     // The user_files table, its rows and the file length list.
     UserTable table;
+    std::array<unsigned, MAX_FILES> entry_lines{};  // control-file line of each row, for warnings
 
     // Each input file passes through it; the bitmap writer collects reversed
     // rows in it, and the image's closing part is put together in it after

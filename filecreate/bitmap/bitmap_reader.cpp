@@ -6,6 +6,7 @@
 
 #include "byte_order.hpp"
 #include "chunk_reader.hpp"
+#include "diagnostics.hpp"
 #include "file_access.hpp"
 #include "glcd_writer.hpp"
 #include "messages.hpp"
@@ -69,6 +70,7 @@ int convert_bitmap(BitmapWork& work, const char* input_path, const char* output_
         in_fd = open_input(input_path);
     }
     if (in_fd < 0) {
+        explain_not_opened("bitmap", input_path);
         std::printf("%s", MSG_MISSING);
         return EXIT_BITMAP_MISSING;
     }
@@ -111,6 +113,7 @@ int convert_bitmap(BitmapWork& work, const char* input_path, const char* output_
         if (gap == TWO_ENTRY_PALETTE && palette[PALETTE_ENTRY0_RED] != 0) {
             flags ^= OPT_INVERT;
         }
+        work.palette_not_examined = bits == 1 && gap != TWO_ENTRY_PALETTE;
     }
 
     // Refuse a truncated file before anything is written, so that a -fb output
@@ -151,6 +154,7 @@ int convert_bitmap(BitmapWork& work, const char* input_path, const char* output_
         }
     }
     if (out == nullptr || out->fd < 0) {
+        explain_not_created("output file", output_path);  // only -bm gets here
         return refuse(in_fd, MSG_OUTPUT_NOT_CREATED, EXIT_BITMAP_OUTPUT_FAILED);
     }
     if (!own && (flags & OPT_WRITE_BANNER) != 0) {
