@@ -5,7 +5,8 @@
 //   in/     files copied into a fresh scratch folder, where the program runs
 //   stdout  everything it must print, byte for byte
 //   stderr  (optional) everything it must print to standard error; without
-//           the file standard error is not looked at
+//           the file standard error is not looked at. A symbolic link to
+//           another case's file shares its text (the usage text).
 //   exit    its exit code
 //   out/    the files that must be in the scratch folder afterwards besides
 //           those of in/, or in place of them, with their exact bytes
