@@ -13,7 +13,7 @@ namespace {
 
 // Standard output goes first, so that where both streams share a terminal or
 // a log the lines stand in the order they were printed.
-void say(const char* format, ...)
+[[gnu::format(printf, 1, 2)]] void print_on_stderr(const char* format, ...)
 {
     std::fflush(stdout);
     va_list args;
@@ -60,49 +60,50 @@ void explain_not_opened(const char* kind, const char* path)
 {
     int error = errno;
     if (path == nullptr) {
-        say("KorvaneFileCreate: no %s given\n", kind);
+        print_on_stderr("KorvaneFileCreate: no %s given\n", kind);
     } else {
-        say("KorvaneFileCreate: cannot open %s %s: %s\n", kind, path, std::strerror(error));
+        print_on_stderr("KorvaneFileCreate: cannot open %s %s: %s\n", kind, path, std::strerror(error));
     }
 }
 
 void explain_not_read(const char* kind, const char* path)
 {
-    say("KorvaneFileCreate: cannot read %s %s: %s\n", kind, path, std::strerror(errno));
+    print_on_stderr("KorvaneFileCreate: cannot read %s %s: %s\n", kind, path, std::strerror(errno));
 }
 
 void explain_not_created(const char* kind, const char* path)
 {
     int error = errno;
     if (path == nullptr) {
-        say("KorvaneFileCreate: no %s given\n", kind);
+        print_on_stderr("KorvaneFileCreate: no %s given\n", kind);
     } else {
-        say("KorvaneFileCreate: cannot create %s %s: %s\n", kind, path, std::strerror(error));
+        print_on_stderr("KorvaneFileCreate: cannot create %s %s: %s\n", kind, path, std::strerror(error));
     }
 }
 
 void explain_entry_not_opened(const FileCreateRun& run, const char* path, int error)
 {
-    say("KorvaneFileCreate: cannot open %s: %s (%s, line %u)\n", as_opened(path).data(), std::strerror(error),
-        control_path(run), run.control.line);
+    print_on_stderr("KorvaneFileCreate: cannot open %s: %s (%s, line %u)\n", as_opened(path).data(),
+                    std::strerror(error), control_path(run), run.control.line);
 }
 
 void explain_entry_not_read(const FileCreateRun& run, const char* path)
 {
     int error = errno;
-    say("KorvaneFileCreate: cannot read %s: %s (%s, line %u)\n", as_opened(path).data(), std::strerror(error),
-        control_path(run), run.control.line);
+    print_on_stderr("KorvaneFileCreate: cannot read %s: %s (%s, line %u)\n", as_opened(path).data(),
+                    std::strerror(error), control_path(run), run.control.line);
 }
 
 void explain_c_source_not_created(const char* image_path, const char* c_source_name, int image_fd)
 {
     int error = errno;
     if (std::strcmp(image_path, c_source_name) == 0) {
-        say("KorvaneFileCreate: the C source made from the image name %s would be the image itself; "
-            "give the image another extension than .c\n",
-            image_path);
+        print_on_stderr("KorvaneFileCreate: the C source made from the image name %s would be the image itself; "
+                        "give the image another extension than .c\n",
+                        image_path);
     } else if (path_is_open_file(c_source_name, image_fd)) {
-        say("KorvaneFileCreate: the C source %s is the image %s under another name\n", c_source_name, image_path);
+        print_on_stderr("KorvaneFileCreate: the C source %s is the image %s under another name\n", c_source_name,
+                        image_path);
     } else {
         errno = error;
         explain_not_created("C source", c_source_name);
@@ -126,9 +127,9 @@ void warn_undefined_identifiers(const FileCreateRun& run)
             warned = std::strcmp(identifier(table, j), name) == 0;
         }
         if (!warned && !is_defined(run.settings, name)) {
-            say("KorvaneFileCreate: warning: %s identifier %s is never defined, so the image records 0 "
-                "for it while the C table keeps the name (%s, line %u)\n",
-                k % 2 == 0 ? "MIME-type" : "visibility", name, control_path(run), run.entry_lines[k / 2]);
+            print_on_stderr("KorvaneFileCreate: warning: %s identifier %s is never defined, so the image records 0 "
+                            "for it while the C table keeps the name (%s, line %u)\n",
+                            k % 2 == 0 ? "MIME-type" : "visibility", name, control_path(run), run.entry_lines[k / 2]);
         }
     }
 }
@@ -136,12 +137,12 @@ void warn_undefined_identifiers(const FileCreateRun& run)
 void warn_palette_not_examined(const FileCreateRun& run, const char* bitmap_path, bool from_control_file)
 {
     if (!from_control_file) {
-        say("KorvaneFileCreate: warning: palette of %s not examined (it does not follow a 40-byte header): "
-            "a light-on-dark picture needs -bmn\n",
-            bitmap_path);
+        print_on_stderr("KorvaneFileCreate: warning: palette of %s not examined (it does not follow a 40-byte header): "
+                        "a light-on-dark picture needs -bmn\n",
+                        bitmap_path);
         return;
     }
-    say("KorvaneFileCreate: warning: palette of %s not examined (it does not follow a 40-byte header): "
-        "a light-on-dark picture needs -n (%s, line %u)\n",
-        as_opened(bitmap_path).data(), control_path(run), run.control.line);
+    print_on_stderr("KorvaneFileCreate: warning: palette of %s not examined (it does not follow a 40-byte header): "
+                    "a light-on-dark picture needs -n (%s, line %u)\n",
+                    as_opened(bitmap_path).data(), control_path(run), run.control.line);
 }
