@@ -54,31 +54,31 @@ const char* identifier(const UserTable& table, std::size_t k)
     return k % 2 == 0 ? row.mime.data() : row.visibility.data();
 }
 
+// A file of the command line: the system's reason, or the missing argument.
+void explain_file(const char* verb, const char* kind, const char* path, int error)
+{
+    if (path == nullptr) {
+        print_on_stderr("KorvaneFileCreate: no %s given\n", kind);
+    } else {
+        print_on_stderr("KorvaneFileCreate: cannot %s %s %s: %s\n", verb, kind, path, std::strerror(error));
+    }
+}
+
 }  // namespace
 
 void explain_not_opened(const char* kind, const char* path)
 {
-    int error = errno;
-    if (path == nullptr) {
-        print_on_stderr("KorvaneFileCreate: no %s given\n", kind);
-    } else {
-        print_on_stderr("KorvaneFileCreate: cannot open %s %s: %s\n", kind, path, std::strerror(error));
-    }
+    explain_file("open", kind, path, errno);
 }
 
 void explain_not_read(const char* kind, const char* path)
 {
-    print_on_stderr("KorvaneFileCreate: cannot read %s %s: %s\n", kind, path, std::strerror(errno));
+    explain_file("read", kind, path, errno);
 }
 
 void explain_not_created(const char* kind, const char* path)
 {
-    int error = errno;
-    if (path == nullptr) {
-        print_on_stderr("KorvaneFileCreate: no %s given\n", kind);
-    } else {
-        print_on_stderr("KorvaneFileCreate: cannot create %s %s: %s\n", kind, path, std::strerror(error));
-    }
+    explain_file("create", kind, path, errno);
 }
 
 void explain_entry_not_opened(const FileCreateRun& run, const char* path, int error)
