@@ -15,8 +15,9 @@ int open_input(const char* path);
 int create_output(const char* path);
 
 // What makes a file the same file under any of its names: device and
-// inode, so that hard and symbolic links are seen through. known is false
-// when the file does not exist or cannot be examined.
+// inode (on Windows the volume serial number and the file index), so that
+// hard and symbolic links are seen through. known is false when the file
+// does not exist or cannot be examined.
 struct FileIdentity {
     bool known = false;
     std::uint64_t device = 0;
