@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "messages.hpp"
+#include "diagnostics.hpp"
 #include "run_record.hpp"
 
 namespace {
@@ -32,8 +32,7 @@ NameChoice name_entry_array(FileCreateRun& run, std::string_view made, const cha
         if (in_use(names, chosen.data())) {
             return NameChoice::taken;
         }
-        std::fprintf(stderr, WARN_ARRAY_NAME_TAKEN, static_cast<int>(made.size()), made.data(), entry_path,
-                     chosen.data(), run.control.name, run.control.line);
+        warn_array_renamed(run, made, entry_path, chosen.data());
         choice = NameChoice::suffixed;
     }
     names.names[names.count++] = chosen;

@@ -8,6 +8,7 @@
 
 #include "collection_image.hpp"
 #include "control_loop.hpp"
+#include "diagnostics.hpp"
 #include "file_access.hpp"
 #include "first_pass.hpp"
 #include "messages.hpp"
@@ -88,6 +89,7 @@ int add_collection_file(FileCreateRun& run, int in_fd)
         std::printf(MSG_ENTRY_REFUSED, run.file_number, WHY_TOO_MANY_FILES);
         return EXIT_CAPACITY;
     case EmitStatus::read_failed:
+        explain_entry_not_read(run, path_as_written.data());
         std::printf(MSG_ENTRY_NOT_FOUND, run.file_number);
         return EXIT_ENTRY_FILE_MISSING;
     }
@@ -138,6 +140,7 @@ int create_outputs(FileCreateRun& run, const char* image_path, const char* c_sou
     }
     int image_fd = create_output(image_path);
     if (image_fd < 0) {
+        explain_not_created("image", image_path);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }
@@ -145,6 +148,7 @@ int create_outputs(FileCreateRun& run, const char* image_path, const char* c_sou
     // Two spellings of one file (a link) would interleave both outputs.
     int c_source_fd = path_is_open_file(c_source_name, image_fd) ? -1 : create_output(c_source_name);
     if (c_source_fd < 0) {
+        explain_c_source_not_created(image_path, c_source_name, image_fd);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return stop_run(run, EXIT_OUTPUT_FAILED);
     }
@@ -165,6 +169,7 @@ int run_file_collection(FileCreateRun& run, int argc, char** argv)
     }
     std::array<char, C_SOURCE_NAME_SIZE> c_source_name{};
     if (image_path == nullptr) {
+        explain_not_created("image", nullptr);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }
@@ -173,6 +178,7 @@ int run_file_collection(FileCreateRun& run, int argc, char** argv)
         return EXIT_CAPACITY;
     }
     if (std::strcmp(c_source_name.data(), image_path) == 0) {
+        explain_c_source_not_created(image_path, c_source_name.data(), -1);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }
@@ -184,6 +190,7 @@ int run_file_collection(FileCreateRun& run, int argc, char** argv)
     const int outputs[] = {run.image.fd, run.c_source.fd};
     int in_fd = -1;
     while (collection_next_entry(run, outputs, in_fd, code)) {
+        note_entry_line(run);
         code = add_collection_file(run, in_fd);
         if (code == EXIT_OK && (run.image.failed || run.c_source.failed)) {
             std::printf("%s", MSG_WRITE_FAILED);
@@ -200,6 +207,7 @@ int run_file_collection(FileCreateRun& run, int argc, char** argv)
     if (code != EXIT_OK) {
         return stop_run(run, code);
     }
+    warn_undefined_identifiers(run);
     write_user_file_table(run.table, run.c_source);
     std::uint32_t table_location = write_collection_image(run.settings, run.table, run.input, run.image);
     bool written = out_close(run.c_source);

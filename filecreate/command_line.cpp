@@ -7,19 +7,23 @@
 
 #include "bitmap.hpp"
 #include "collection_run.hpp"
+#include "diagnostics.hpp"
 #include "file_access.hpp"
 #include "messages.hpp"
 #include "run_depfile.hpp"
+#include "usage.hpp"
 
 namespace {
 
-// A refusal of the input, after its message.
+// A refusal of the input, after its message (and the system's reason for a
+// failed read, so this comes right after it).
 int refuse_input(EmitStatus status, const char* input_path)
 {
     if (status == EmitStatus::too_large) {
         std::printf(MSG_INPUT_TOO_LARGE, input_path, INPUT_BUFFER_SIZE);
         return EXIT_CAPACITY;
     }
+    explain_not_read("input file", input_path);
     std::printf("%s", MSG_INPUT_NOT_FOUND);
     return EXIT_INPUT_FILE_MISSING;
 }
@@ -35,6 +39,7 @@ int run_single_file(FileCreateRun& run, int argc, char** argv)
 
     int in_fd = open_input(input_path);
     if (in_fd < 0) {
+        explain_not_opened("input file", input_path);
         std::printf("%s", MSG_INPUT_NOT_FOUND);
         return EXIT_INPUT_FILE_MISSING;
     }
@@ -48,11 +53,13 @@ int run_single_file(FileCreateRun& run, int argc, char** argv)
     TakenInput input;
     EmitStatus status = take_input(run.input, in_fd, input);
     if (status != EmitStatus::ok) {
+        int code = refuse_input(status, input_path);
         ::close(in_fd);
-        return refuse_input(status, input_path);
+        return code;
     }
     int out_fd = create_output(output_path);
     if (out_fd < 0) {
+        explain_not_created("output file", output_path);
         ::close(in_fd);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
@@ -81,10 +88,15 @@ int run_single_file(FileCreateRun& run, int argc, char** argv)
 int filecreate_main(FileCreateRun& run, int argc, char** argv)
 {
     if (argc < 2 || argv[1] == nullptr) {
+        print_filecreate_usage(stderr);  // first: the message below has no line end
         std::printf("%s", MSG_ARGUMENTS_MISSING);
         return EXIT_OK;
     }
     const char* mode = argv[1];
+    if (std::strcmp(mode, "--help") == 0) {
+        print_filecreate_usage(stdout);
+        return EXIT_OK;
+    }
     // A build tool asks for a dependency file through the environment, as it
     // does of compilers; read once, here.
     depfile_start(run.deps, std::getenv("KORVANE_DEPFILE"));

@@ -1,6 +1,7 @@
 #include "control_file.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -43,7 +44,7 @@ bool hand_out_entry(EntryCall& call)
         return stop_over_capacity(call, MSG_VISIBILITY_TOO_LONG, call.visibility_overflow_line);
     }
     call.returned = call.opened_fd >= 0 ? ControlEntry{EntryStatus::entry, call.opened_fd}
-                                        : ControlEntry{EntryStatus::file_missing, -1};
+                                        : ControlEntry{EntryStatus::file_missing, -1, call.open_error};
     return true;
 }
 
@@ -63,6 +64,7 @@ bool open_entry_file(EntryCall& call)
     close_opened(call);
     call.opened = true;
     call.opened_fd = call.control.first_pass ? -1 : open_input(name);
+    call.open_error = errno;
     token_reset(token);
     call.state = ParserState::after_name;
     return false;

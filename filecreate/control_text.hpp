@@ -18,7 +18,6 @@ struct ControlFile {
     // A look at the entries before the run creates its outputs: the parser
     // prints nothing and opens no entry (each is handed out as missing).
     bool first_pass = false;
-    const char* name = nullptr;  // as given on the command line, for diagnostics
 };
 
 // Starts reading fd from its current position, for the run proper.

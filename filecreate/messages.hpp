@@ -71,10 +71,6 @@ constexpr char WHY_TABLE_FULL[] = "does not fit into the table text";
 constexpr char WHY_ARRAY_NAME_TAKEN[] = "has an array name that is taken, also with its number appended";
 constexpr char WHY_TOO_MANY_BITMAPS[] = "exceeds the limit of 4096 bitmaps";
 
-// On standard error: an array renamed so that the C output compiles.
-constexpr char WARN_ARRAY_NAME_TAKEN[] =
-    "KorvaneFileCreate: array name %.*s of %s is taken by an earlier array, so it is named %s (%s, line %u)\n";
-
 // Capacities of the control file, with the line that exceeds one.
 constexpr char MSG_TOO_MANY_DEFINITIONS[] = "Control file line %u: more than 64 definitions. Terminating\n\n";
 constexpr char MSG_DEFINITION_NAME_TOO_LONG[] =

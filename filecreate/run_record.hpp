@@ -24,6 +24,7 @@ struct FileCreateRun {
     // array name buffer.
     ControlFile control;
     ControlSettings settings;
+    const char* control_path = nullptr;  // as given, for the lines on standard error
 
     // The first pass over the control file, made before the outputs are
     // created: a reading state, settings and entry of its own, so that the
@@ -40,6 +41,7 @@ struct FileCreateRun {
 
     // The user_files table, its rows and the file length list.
     UserTable table;
+    std::array<unsigned, MAX_FILES> entry_lines{};  // control-file line of each row, for warnings
 
     // The names of the arrays written so far to the C output (-f and -fb).
     ArrayNames array_names;

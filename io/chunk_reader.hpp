@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 constexpr std::size_t CHUNK_READER_SIZE = 1 << 16;
 
@@ -25,6 +26,12 @@ void reader_attach(ChunkReader& in, int fd);
 // Copies the next count bytes to dest. False when the file ends (or a read
 // fails) first; dest then holds what was there.
 bool reader_take(ChunkReader& in, unsigned char* dest, std::size_t count);
+
+// Lends the next count bytes in place, without copying them out, and moves
+// past them: the view stays valid until the next call on in. count is capped
+// at the chunk size; fewer bytes come back only when the file ends (or a read
+// fails) first.
+std::span<const unsigned char> reader_borrow(ChunkReader& in, std::size_t count);
 
 // Passes over count bytes. False when the file ends first.
 bool reader_skip(ChunkReader& in, std::size_t count);

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "file_access.hpp"
 #include "out_file.hpp"
@@ -43,6 +46,17 @@ std::string_view name_at(const DepfileList& list, std::uint16_t start)
     return list.names.data() + start;
 }
 
+bool is_absolute(std::string_view name)
+{
+#ifdef _WIN32
+    // A drive letter or a backslash starts a name that needs no folder in front.
+    if ((name.size() >= 2 && name[1] == ':') || name.starts_with('\\')) {
+        return true;
+    }
+#endif
+    return name.starts_with('/');
+}
+
 // A relative name gets the working directory in front, so that a build tool
 // reading the file from another folder finds the file. Its leading "." and
 // ".." are settled against that directory: getcwd gives it without symbolic
@@ -50,7 +64,7 @@ std::string_view name_at(const DepfileList& list, std::uint16_t start)
 // and a target reads as the build spells it (Make's abspath does the same).
 std::string_view full_name(std::string_view name, const char* cwd, std::array<char, JOINED_SIZE>& joined)
 {
-    if (name.starts_with('/')) {
+    if (is_absolute(name)) {
         return name;
     }
     std::string_view base(cwd);
@@ -58,14 +72,18 @@ std::string_view full_name(std::string_view name, const char* cwd, std::array<ch
         base.remove_suffix(1);  // the root: "" stands for it below
     }
     while (!name.empty()) {
+        // Prefixes and suffixes by hand rather than substr: nothing here can be out of
+        // range, and substr would pull the C++ runtime's exception support
+        // into a program that otherwise needs only the C library.
         std::size_t slash = name.find('/');
-        std::string_view part = name.substr(0, slash);
+        std::string_view part(name.data(), slash == std::string_view::npos ? name.size() : slash);
         if (part == "..") {
-            base = base.substr(0, base.rfind('/') == std::string_view::npos ? 0 : base.rfind('/'));
+            std::size_t cut = base.rfind('/');
+            base = std::string_view(base.data(), cut == std::string_view::npos ? 0 : cut);
         } else if (!part.empty() && part != ".") {
             break;
         }
-        name = slash == std::string_view::npos ? std::string_view() : name.substr(slash + 1);
+        name.remove_prefix(slash == std::string_view::npos ? name.size() : slash + 1);
     }
     std::memcpy(joined.data(), base.data(), base.size());
     joined[base.size()] = '/';
@@ -171,6 +189,21 @@ bool refuse(const DepfileList& list, const char* reason)
     return false;
 }
 
+// Puts the finished file in place of an earlier one in one step. On Windows
+// rename refuses an existing destination, so the replacing move is asked for.
+bool replace_file(const char* from, const char* to)
+{
+#ifdef _WIN32
+    if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) == 0) {
+        errno = EACCES;
+        return false;
+    }
+    return true;
+#else
+    return ::rename(from, to) == 0;
+#endif
+}
+
 }  // namespace
 
 void depfile_start(DepfileList& list, const char* path)
@@ -238,7 +271,7 @@ bool depfile_write(const DepfileList& list)
     if (::close(fd) != 0 && failure == nullptr) {
         failure = std::strerror(errno);
     }
-    if (failure == nullptr && ::rename(temp.data(), list.path) != 0) {
+    if (failure == nullptr && !replace_file(temp.data(), list.path)) {
         failure = std::strerror(errno);
     }
     if (failure != nullptr) {

@@ -5,16 +5,19 @@
 #include <cstdint>
 
 // Opens a file for binary reading. A folder counts as a file that cannot be
-// opened. Returns the descriptor, or -1.
+// opened. Returns the descriptor, or -1 with errno telling why (EISDIR for a
+// folder).
 int open_input(const char* path);
 
 // Creates or truncates a file for binary writing with ordinary read-write
-// permission (before the umask). Returns the descriptor, or -1.
+// permission (before the umask). Returns the descriptor, or -1 with errno
+// telling why.
 int create_output(const char* path);
 
 // What makes a file the same file under any of its names: device and
-// inode, so that hard and symbolic links are seen through. known is false
-// when the file does not exist or cannot be examined.
+// inode (on Windows the volume serial number and the file index), so that
+// hard and symbolic links are seen through. known is false when the file
+// does not exist or cannot be examined.
 struct FileIdentity {
     bool known = false;
     std::uint64_t device = 0;

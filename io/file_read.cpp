@@ -5,6 +5,11 @@
 
 ssize_t read_some(int fd, void* buffer, std::size_t count)
 {
+#ifdef _WIN32
+    // The C runtime of Windows takes the count as an unsigned int and
+    // returns an int; a shorter read is allowed anyway.
+    count = count > (1u << 30) ? (1u << 30) : count;
+#endif
     for (;;) {
         ssize_t n = ::read(fd, buffer, count);
         if (n < 0 && errno == EINTR) {

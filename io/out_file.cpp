@@ -15,7 +15,14 @@ bool write_all(int fd, const void* bytes, std::size_t count)
 {
     auto next = static_cast<const unsigned char*>(bytes);
     while (count > 0) {
-        ssize_t done = ::write(fd, next, count);
+#ifdef _WIN32
+        // The C runtime of Windows takes the count as an unsigned int and
+        // returns an int; a large block goes out in parts.
+        std::size_t part = count > (1u << 30) ? (1u << 30) : count;
+#else
+        std::size_t part = count;
+#endif
+        ssize_t done = ::write(fd, next, part);
         if (done < 0 && errno == EINTR) {
             continue;
         }

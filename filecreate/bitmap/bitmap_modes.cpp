@@ -7,6 +7,7 @@
 
 #include "bitmap_reader.hpp"
 #include "control_loop.hpp"
+#include "diagnostics.hpp"
 #include "file_access.hpp"
 #include "first_pass.hpp"
 #include "messages.hpp"
@@ -67,6 +68,9 @@ int run_single_bitmap(FileCreateRun& run, int argc, char** argv)
     // The array of a single bitmap is always named "array".
     BitmapWork work{run.bitmap_in, run.bitmap_output, run.input, {}};
     int code = convert_bitmap(work, input_path, output_path, single_bitmap_flags(argv[1]), -1, nullptr);
+    if (code == EXIT_OK && work.palette_not_examined) {
+        warn_palette_not_examined(run, input_path, false);
+    }
     return code == EXIT_OK ? write_single_depfile(run.deps, output_path, input_path) : code;
 }
 
@@ -80,6 +84,7 @@ int run_bitmap_collection(FileCreateRun& run, int argc, char** argv)
         return code;
     }
     if (output_path == nullptr) {
+        explain_not_created("output file", nullptr);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }
@@ -94,6 +99,7 @@ int run_bitmap_collection(FileCreateRun& run, int argc, char** argv)
     }
     int out_fd = create_output(output_path);
     if (out_fd < 0) {
+        explain_not_created("output file", output_path);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }
@@ -115,6 +121,9 @@ int run_bitmap_collection(FileCreateRun& run, int argc, char** argv)
                         run.settings.array_name_overflow_line};
         run.flags |= OPT_SHARED_OUTPUT;
         code = convert_bitmap(work, nullptr, output_path, run.flags, in_fd, &run.common_output);
+        if (code == EXIT_OK && work.palette_not_examined) {
+            warn_palette_not_examined(run, run.entry.path.data(), true);
+        }
         if (code == EXIT_OK && run.common_output.failed) {
             std::printf("%s", MSG_WRITE_FAILED);
             code = EXIT_OUTPUT_FAILED;

@@ -1,76 +1,50 @@
 #include "glcd_writer.hpp"
 
+#include <array>
 #include <cstring>
 #include <span>
 #include <string_view>
 
-#include "byte_order.hpp"
+#include "glcd_array.hpp"
+#include "glcd_lines.hpp"
+#include "pixel_pack.hpp"
 #include "run_flags.hpp"
 
 namespace {
 
-constexpr std::size_t VALUE_TEXT_SIZE = 5;  // "0xHH,"
-constexpr unsigned DIRECT_UNITS_PER_LINE = 30;
-constexpr unsigned DIRECT_VALUES_PER_LINE = 30;
-constexpr unsigned REVERSED_VALUES_PER_LINE = 60;
-constexpr std::string_view LINE_END = "\r\n";
+constexpr std::size_t MAX_ROW_BYTES = glcd_row_bytes(0xFFFF);
+// 24-bit rows are read in place a piece at a time, as a row can be longer
+// than the reader's chunk; a multiple of 8 pixels, so pieces end on a byte.
+constexpr std::uint32_t PIECE_PIXELS = 4096;
 
-using ValueTexts = std::array<std::array<char, VALUE_TEXT_SIZE>, 256>;
-
-constexpr ValueTexts make_value_texts()
-{
-    constexpr char digits[] = "0123456789ABCDEF";
-    ValueTexts texts{};
-    for (unsigned value = 0; value < 256; ++value) {
-        texts[value] = {'0', 'x', digits[value >> 4], digits[value & 0x0F], ','};
-    }
-    return texts;
-}
-
-// Every value of a bitmap array is one of 256 texts; looking it up keeps the
-// inner loops free of formatting.
-constexpr ValueTexts VALUE_TEXTS = make_value_texts();
-
-void put_value(OutFile& out, unsigned char value)
-{
-    out_put(out, VALUE_TEXTS[value].data(), VALUE_TEXT_SIZE);
-}
-
-// Where finished bytes go: straight to the output with the line counter, or
-// into the reversal buffer until every row is known.
-struct ByteSink {
-    OutFile* out;
+// Where finished rows go: straight out as text, or into the reversal buffer
+// until every row is known.
+struct RowSink {
+    LineText line;
     bool invert;
     bool reverse;
     std::span<unsigned char> reversal;
-    std::size_t stored = 0;     // R: bytes in the reversal buffer
-    unsigned line_count = 0;
+    std::size_t stored = 0;  // R: bytes in the reversal buffer
+    std::array<unsigned char, MAX_ROW_BYTES> row{};
 };
 
-// Finishing a byte: inversion covers the unused low bits at a row end too.
-void finish_byte(ByteSink& sink, unsigned char value)
+// Finishing a row's bytes: inversion covers the unused low bits at a row
+// end too.
+void finish_row(RowSink& sink, std::size_t count)
 {
     if (sink.invert) {
-        value = static_cast<unsigned char>(~value);
+        for (std::size_t i = 0; i < count; ++i) {
+            sink.row[i] = static_cast<unsigned char>(~sink.row[i]);
+        }
     }
     if (sink.reverse) {
         // The caller refuses arrays larger than the buffer; never write past it.
-        if (sink.stored < sink.reversal.size()) {
-            sink.reversal[sink.stored++] = value;
-        }
+        std::size_t room = sink.reversal.size() - sink.stored;
+        count = count < room ? count : room;
+        std::memcpy(sink.reversal.data() + sink.stored, sink.row.data(), count);
+        sink.stored += count;
     } else {
-        put_value(*sink.out, value);
-    }
-}
-
-void count_line(ByteSink& sink, unsigned per_line)
-{
-    if (sink.reverse) {
-        return;
-    }
-    if (++sink.line_count == per_line) {
-        out_put(*sink.out, LINE_END);
-        sink.line_count = 0;
+        put_values(sink.line, sink.row.data(), count);
     }
 }
 
@@ -81,9 +55,9 @@ struct Geometry {
     std::uint32_t padding;          // 24 bits per pixel: bytes skipped after a row that ends inside a byte
 };
 
-Geometry geometry_of(std::uint32_t image_size, const InfoHeader& info)
+Geometry geometry_of(std::uint32_t image_size, const BitmapInfoHeader& info)
 {
-    Geometry g{info_width(info), info_height(info), 0, 0};
+    Geometry g{bitmap_width(info), bitmap_height(info), 0, 0};
     g.units_per_row = (g.width + 31) / 32;
     std::uint64_t pixel_bytes = std::uint64_t{g.width} * g.height * 3;
     // The padding is derived from the image size; without rows there is
@@ -96,127 +70,100 @@ Geometry geometry_of(std::uint32_t image_size, const InfoHeader& info)
 
 // 1 bit per pixel. Every row is a run of 4-byte units; each unit holds up to
 // 32 pixels starting on a byte boundary, so a row's output is its first B
-// file bytes with the bits past the width cleared.
-bool write_packed(ChunkReader& in, ByteSink& sink, std::uint32_t image_size, const Geometry& g)
+// file bytes with the bits past the width cleared. An image size that ends
+// inside a row gives that row's whole units.
+bool write_packed(ChunkReader& in, RowSink& sink, std::uint32_t image_size, const Geometry& g)
 {
-    std::uint64_t units = image_size / 4;
+    std::uint64_t units = image_size / GLCD_UNIT_BYTES;
     std::uint64_t all_rows = std::uint64_t{g.units_per_row} * g.height;
-    if (units > all_rows) {
-        units = all_rows;
-    }
-    std::uint32_t pixels_to_come = g.width;
-    std::array<unsigned char, 4> unit{};
-    for (std::uint64_t n = 0; n < units; ++n) {
-        if (!reader_take(in, unit.data(), unit.size())) {
+    units = units < all_rows ? units : all_rows;
+    std::uint32_t row_bytes = glcd_row_bytes(g.width);
+    while (units > 0) {
+        std::uint32_t wanted = units < g.units_per_row ? static_cast<std::uint32_t>(units) : g.units_per_row;
+        std::span<const unsigned char> bytes = reader_borrow(in, std::size_t{wanted} * GLCD_UNIT_BYTES);
+        std::size_t got = bytes.size() / GLCD_UNIT_BYTES;
+        std::size_t count = got == g.units_per_row ? row_bytes : got * GLCD_UNIT_BYTES;
+        std::memcpy(sink.row.data(), bytes.data(), count);
+        if (got == g.units_per_row && g.width % 8 != 0) {
+            sink.row[count - 1] = static_cast<unsigned char>(sink.row[count - 1] & (0xFF00u >> (g.width % 8)));
+        }
+        finish_row(sink, count);
+        if (got < wanted) {
             return false;
         }
-        std::uint32_t pixels = pixels_to_come < 32 ? pixels_to_come : 32;
-        std::uint32_t whole = pixels / 8;
-        for (std::uint32_t i = 0; i < whole; ++i) {
-            finish_byte(sink, unit[i]);
-        }
-        if (pixels % 8 != 0) {
-            finish_byte(sink, static_cast<unsigned char>(unit[whole] & (0xFF00u >> (pixels % 8))));
-        }
-        pixels_to_come -= pixels;
-        if (pixels_to_come == 0) {
-            pixels_to_come = g.width;
-        }
-        count_line(sink, DIRECT_UNITS_PER_LINE);
+        units -= wanted;
     }
     return true;
 }
 
-// 24 bits per pixel: a pixel is set when its blue byte is non-zero.
-bool write_per_pixel(ChunkReader& in, ByteSink& sink, std::uint32_t image_size, const Geometry& g)
+// 24 bits per pixel. After a row that ends inside a byte its padding is
+// skipped; an image size that ends inside a row drops that row's open byte.
+bool write_per_pixel(ChunkReader& in, RowSink& sink, std::uint32_t image_size, const Geometry& g)
 {
     std::uint32_t left = image_size;
-    std::array<unsigned char, 3> pixel{};
+    std::uint32_t padding = g.width % 8 != 0 ? g.padding : 0;
+    std::uint32_t row_bytes = glcd_row_bytes(g.width);
     for (std::uint32_t row = 0; row < g.height && left >= 3; ++row) {
-        unsigned char value = 0;
-        unsigned mask = 0x80;
-        for (std::uint32_t x = 0; x < g.width; ++x) {
-            if (left < 3) {
-                return true;  // the image size ends inside the row: its open byte is dropped
+        std::uint32_t pixels = left / 3 < g.width ? left / 3 : g.width;
+        bool read_all = true;
+        for (std::uint32_t x = 0; x < pixels && read_all;) {
+            std::uint32_t wanted = pixels - x < PIECE_PIXELS ? pixels - x : PIECE_PIXELS;
+            std::span<const unsigned char> bytes = reader_borrow(in, std::size_t{wanted} * 3);
+            auto got = static_cast<std::uint32_t>(bytes.size() / 3);
+            pack_blue_pixels(bytes.data(), got, sink.row.data() + x / 8);
+            x += got;
+            if (got < wanted) {
+                read_all = false;
+                pixels = x;
             }
-            if (!reader_take(in, pixel.data(), pixel.size())) {
+        }
+        left -= pixels * 3;
+        finish_row(sink, pixels == g.width ? row_bytes : pixels / 8);
+        if (!read_all) {
+            return false;
+        }
+        if (pixels == g.width) {
+            std::uint32_t skip = padding < left ? padding : left;
+            left -= skip;
+            // The padding after the last row is never needed.
+            if (row + 1 < g.height && !reader_skip(in, skip)) {
                 return false;
-            }
-            left -= 3;
-            if (pixel[0] != 0) {
-                value = static_cast<unsigned char>(value | mask);
-            }
-            mask >>= 1;
-            bool row_done = x + 1 == g.width;
-            if (row_done || mask == 0) {
-                finish_byte(sink, value);
-                count_line(sink, DIRECT_VALUES_PER_LINE);
-                if (mask != 0) {
-                    std::uint32_t skip = g.padding < left ? g.padding : left;
-                    left -= skip;
-                    // The padding after the last row is never needed.
-                    if (row + 1 < g.height && !reader_skip(in, skip)) {
-                        return false;
-                    }
-                }
-                value = 0;
-                mask = 0x80;
             }
         }
     }
     return true;
 }
 
-// Reversed output: the last stored row first, each row left to right, 60
-// values a line. A short image size can leave an incomplete last row; it was
-// stored last, so it comes out first.
-void write_reversed(OutFile& out, std::span<const unsigned char> stored, std::uint32_t row_bytes)
+// Reversed output: the last stored row first, each row left to right. A
+// short image size can leave an incomplete last row; it was stored last, so
+// it comes out first.
+void write_reversed(LineText& line, std::span<const unsigned char> stored, std::uint32_t row_bytes)
 {
     if (row_bytes == 0) {
         return;
     }
-    unsigned line_count = 0;
-    auto emit = [&](std::size_t from, std::size_t count) {
-        for (std::size_t i = from; i < from + count; ++i) {
-            put_value(out, stored[i]);
-            if (++line_count == REVERSED_VALUES_PER_LINE) {
-                out_put(out, LINE_END);
-                line_count = 0;
-            }
-        }
-    };
     std::size_t rows = stored.size() / row_bytes;
-    emit(rows * row_bytes, stored.size() % row_bytes);
+    put_values(line, stored.data() + rows * row_bytes, stored.size() % row_bytes);
     while (rows > 0) {
         --rows;
-        emit(rows * row_bytes, row_bytes);
+        put_values(line, stored.data() + rows * row_bytes, row_bytes);
     }
 }
 
-void write_header_line(OutFile& out, std::string_view name)
+void add_header_line(LineText& line, std::string_view name)
 {
     if (name.empty()) {
-        out_put(out, "static const unsigned char array[] = {\r\n");
+        add_text(line, GLCD_UNNAMED_HEAD);
         return;
     }
-    out_put(out, "static const unsigned char ");
-    out_put(out, name);
-    out_put(out, "[] = {\r\n");
+    add_text(line, GLCD_NAMED_HEAD_START);
+    add_text(line, name);
+    add_text(line, GLCD_NAMED_HEAD_END);
 }
 
 }  // namespace
 
-std::uint16_t info_width(const InfoHeader& info) { return load_le16(&info[4]); }
-std::uint16_t info_height(const InfoHeader& info) { return load_le16(&info[8]); }
-unsigned info_bits_per_pixel(const InfoHeader& info) { return info[14]; }
-
-void hex_byte_upper(char* dest, unsigned char byte)
-{
-    dest[0] = VALUE_TEXTS[byte][2];
-    dest[1] = VALUE_TEXTS[byte][3];
-}
-
-PixelPlan plan_pixels(std::uint32_t image_size, const InfoHeader& info)
+PixelPlan plan_pixels(std::uint32_t image_size, const BitmapInfoHeader& info)
 {
     Geometry g = geometry_of(image_size, info);
     PixelPlan plan;
@@ -224,7 +171,7 @@ PixelPlan plan_pixels(std::uint32_t image_size, const InfoHeader& info)
         return plan;
     }
     std::uint32_t row_values = (g.width + 7) / 8;
-    if (info_bits_per_pixel(info) == 1) {
+    if (bitmap_bits_per_pixel(info) == 1) {
         std::uint64_t units = image_size / 4;
         std::uint64_t all_rows = std::uint64_t{g.units_per_row} * g.height;
         if (units > all_rows) {
@@ -257,34 +204,32 @@ PixelPlan plan_pixels(std::uint32_t image_size, const InfoHeader& info)
     return plan;
 }
 
-std::uint64_t glcd_array_bytes(const InfoHeader& info)
-{
-    return std::uint64_t{(info_width(info) + 7u) / 8u} * info_height(info);
-}
-
-bool write_glcd_array(ChunkReader& in, OutFile& out, std::uint32_t image_size, const InfoHeader& info,
+bool write_glcd_array(ChunkReader& in, OutFile& out, std::uint32_t image_size, const BitmapInfoHeader& info,
                       std::uint32_t flags, std::string_view array_name, std::span<unsigned char> reversal)
 {
-    write_header_line(out, array_name);
-    std::uint16_t width = info_width(info);
-    std::uint16_t height = info_height(info);
-    put_value(out, 0);
-    put_value(out, static_cast<unsigned char>(width >> 8));
-    put_value(out, static_cast<unsigned char>(width & 0xFF));
-    put_value(out, static_cast<unsigned char>(height >> 8));
-    put_value(out, static_cast<unsigned char>(height & 0xFF));
-    out_put(out, LINE_END);
+    std::uint16_t width = bitmap_width(info);
+    std::uint16_t height = bitmap_height(info);
+    bool one_bit = bitmap_bits_per_pixel(info) == 1;
+    bool reverse = (flags & OPT_REVERSE_ROWS) != 0;
+    unsigned per_line = reverse ? GLCD_REVERSED_VALUES_PER_LINE
+                                : one_bit ? GLCD_DIRECT_UNITS_PER_LINE : GLCD_DIRECT_VALUES_PER_LINE;
+    unsigned step = one_bit && !reverse ? GLCD_UNIT_BYTES : 1;
+    RowSink sink{LineText{out, per_line, step}, (flags & OPT_INVERT) != 0, reverse, reversal};
+    add_header_line(sink.line, array_name);
 
-    ByteSink sink{&out, (flags & OPT_INVERT) != 0, (flags & OPT_REVERSE_ROWS) != 0, reversal};
+    std::array<unsigned char, GLCD_PREAMBLE_SIZE> preamble = glcd_preamble(width, height);
+    add_values(sink.line, preamble.data(), preamble.size());
+    end_line(sink.line);
+
     bool read_ok = true;
     if (width != 0 && height != 0) {
         Geometry g = geometry_of(image_size, info);
-        read_ok = info_bits_per_pixel(info) == 1 ? write_packed(in, sink, image_size, g)
-                                                 : write_per_pixel(in, sink, image_size, g);
+        read_ok = one_bit ? write_packed(in, sink, image_size, g) : write_per_pixel(in, sink, image_size, g);
     }
-    if (sink.reverse) {
-        write_reversed(out, sink.reversal.first(sink.stored), (width + 7u) / 8u);
+    if (reverse) {
+        write_reversed(sink.line, reversal.first(sink.stored), glcd_row_bytes(width));
     }
-    out_put(out, "};\r\n\n");
+    add_text(sink.line, GLCD_ARRAY_END);
+    hand_over(sink.line);
     return read_ok;
 }

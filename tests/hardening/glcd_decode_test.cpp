@@ -1,45 +1,25 @@
-// A GLCD array read back as a display driver would read it: the preamble gives
-// the size, then each row is (width + 7) / 8 bytes, leftmost pixel in bit 7.
-// Decoding must give the bitmap's pixels for random pictures of many sizes,
-// whatever the line breaks and the pixel path.
-#include <cstdlib>
+// GLCD arrays read back as a display driver would read them: the preamble
+// gives the size, then each row is (width + 7) / 8 bytes, leftmost pixel in
+// bit 7. Decoding must give the bitmap's pixels for random pictures of many
+// sizes, whatever the line breaks and the pixel path; hostile text must be
+// refused with a reason, never read past.
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
 #include "bitmap_builder.hpp"
+#include "glcd_array.hpp"
 #include "test_support.hpp"
 
 namespace {
 
-// Every "0xHH" value in the array text, in order.
-std::vector<unsigned> array_values(const std::string& text)
-{
-    std::vector<unsigned> values;
-    for (std::size_t at = text.find("0x"); at != std::string::npos; at = text.find("0x", at + 4)) {
-        values.push_back(static_cast<unsigned>(std::strtoul(text.substr(at + 2, 2).c_str(), nullptr, 16)));
-    }
-    return values;
-}
-
 // The picture in stored row order, undoing inversion and reversal.
-Picture decode(const std::vector<unsigned>& values, bool invert, bool reverse)
+Picture picture_of(const GlcdArray& array, bool invert, bool reverse)
 {
-    EXPECT_GE(values.size(), 5u);
-    if (values.size() < 5) {
-        return {};
-    }
-    unsigned width = values[1] << 8 | values[2];
-    unsigned height = values[3] << 8 | values[4];
-    std::size_t stride = (width + 7) / 8;
-    EXPECT_EQ(values.size(), 5 + stride * height) << "one byte per eight pixels of every row";
-    Picture picture(height, std::vector<bool>(width));
-    for (unsigned y = 0; y < height; ++y) {
-        std::size_t row = reverse ? height - 1 - y : y;
-        for (unsigned x = 0; x < width; ++x) {
-            std::size_t at = 5 + row * stride + x / 8;
-            unsigned byte = at < values.size() ? values[at] : 0;
-            picture[y][x] = (((byte >> (7 - x % 8)) & 1) != 0) != invert;
+    Picture picture(array.height, std::vector<bool>(array.width));
+    for (unsigned y = 0; y < array.height; ++y) {
+        unsigned row = reverse ? array.height - 1 - y : y;
+        for (unsigned x = 0; x < array.width; ++x) {
+            picture[y][x] = glcd_pixel(array, x, row) != invert;
         }
     }
     return picture;
@@ -59,13 +39,82 @@ TEST(GlcdDecode, ArraysDecodeToTheBitmapPixels)
                              std::to_string(size[1]) + " " + mode);
                 RunResult r = run_program(installed_program("KorvaneFileCreate"), {mode, "in.bmp", "out.c"}, dir.path);
                 ASSERT_EQ(r.exit_code, 0) << r.out;
+                GlcdArray array;
+                ASSERT_EQ(glcd_decode_array(read_file(dir / "out.c"), array), GlcdDecode::ok);
+                EXPECT_EQ(array.name, "array");
                 std::string m = mode;
-                Picture back = decode(array_values(read_file(dir / "out.c")), m.find('n') != std::string::npos,
-                                      m.find('i') != std::string::npos);
-                ASSERT_EQ(back, picture);
+                ASSERT_EQ(picture_of(array, m.find('n') != std::string::npos, m.find('i') != std::string::npos),
+                          picture);
             }
         }
     }
+}
+
+// A -fb output: the banner comment, then one named array per bitmap.
+TEST(GlcdDecode, FindsEveryArrayOfACollection)
+{
+    ScratchDir dir;
+    Picture wide = random_picture(40, 3, 5);
+    Picture tall = random_picture(5, 33, 6);
+    write_file(dir / "a.bmp", bitmap_of(wide, 40, 1));
+    write_file(dir / "b.bmp", bitmap_of(tall, 5, 24));
+    write_file(dir / "ctl.txt", "a.bmp logo\nb.bmp arrow\n");
+    RunResult r = run_program(installed_program("KorvaneFileCreate"), {"-fb", "ctl.txt", "out.c"}, dir.path);
+    ASSERT_EQ(r.exit_code, 0) << r.out;
+    std::vector<GlcdArray> arrays = glcd_find_arrays(read_file(dir / "out.c"));
+    ASSERT_EQ(arrays.size(), 2u);
+    EXPECT_EQ(arrays[0].name, "logo");
+    EXPECT_EQ(picture_of(arrays[0], false, false), wide);
+    EXPECT_EQ(arrays[1].name, "arrow");
+    EXPECT_EQ(picture_of(arrays[1], false, false), tall);
+}
+
+TEST(GlcdDecode, HostileTextIsRefusedWithAReason)
+{
+    struct Case {
+        std::string text;
+        GlcdDecode status;
+        unsigned width, height;
+    };
+    const Case cases[] = {
+        {"", GlcdDecode::no_values, 0, 0},
+        {"int x; /* { */ // {\n", GlcdDecode::no_values, 0, 0},
+        {"{", GlcdDecode::bad_value, 0, 0},
+        {"{0,0,8,0,1,255", GlcdDecode::bad_value, 0, 0},
+        {"{0,0,8,0,1,0x100}", GlcdDecode::bad_value, 0, 0},
+        {"{0,0,8,0,1,256}", GlcdDecode::bad_value, 0, 0},
+        {"{0,0,8,0,1,0x8G}", GlcdDecode::bad_value, 0, 0},
+        {"{0,0,8,0,1,09}", GlcdDecode::bad_value, 0, 0},
+        {"{0,0,8,0,1,0x}", GlcdDecode::bad_value, 0, 0},
+        {"{0,0,8,0,1 255}", GlcdDecode::bad_value, 0, 0},
+        {"{0,,0,8,0,1,255}", GlcdDecode::bad_value, 0, 0},
+        {"{,}", GlcdDecode::bad_value, 0, 0},
+        {"{}", GlcdDecode::no_preamble, 0, 0},
+        {"{0,0,8,0}", GlcdDecode::no_preamble, 0, 0},
+        {"{1,0,8,0,1,255}", GlcdDecode::no_preamble, 0, 0},
+        {"{0,0,8,0,2,255}", GlcdDecode::wrong_count, 0, 0},
+        {"{0,0xFF,0xFF,0xFF,0xFF,1}", GlcdDecode::wrong_count, 0, 0},
+        {"{0,0,8,0,1,255,7}", GlcdDecode::wrong_count, 0, 0},
+        {"{0,0,9,0,1,255,128}", GlcdDecode::ok, 9, 1},
+        {"/* { */ \"{\" '{' x[] = { 0X00 , 0 ,010, 0,1, 0377, } ;", GlcdDecode::ok, 8, 1},
+        {"{0,0,0,0,0}", GlcdDecode::ok, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        GlcdArray array;
+        ASSERT_EQ(glcd_decode_array(c.text, array), c.status);
+        EXPECT_EQ(array.width, c.width);
+        EXPECT_EQ(array.height, c.height);
+    }
+
+    // Lists that are no arrays, nested or cut short, are passed over.
+    std::vector<GlcdArray> found = glcd_find_arrays(
+        "a[] = {0,0,8,0,1,1}; b[] = {1,2}; c[2] ={ 0,0,0,0,0 }; d = {{0,0,8,0,1,2}}; e[] = {0,0,8,0,1,");
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[0].name, "a");
+    EXPECT_EQ(found[1].name, "c");
+    EXPECT_EQ(found[2].name, "");
+    EXPECT_EQ(found[2].rows, std::vector<unsigned char>{2});
 }
 
 }  // namespace
