@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "diagnostics.hpp"
 #include "messages.hpp"
 
 namespace {
@@ -58,6 +59,7 @@ int read_request(int argc, char** argv, ConvertRequest& request)
     request.input = argv[1];
     request.output = argc > 2 ? argv[2] : nullptr;
     if (request.output == nullptr) {
+        explain_output_not_created(nullptr);
         say(MSG_OUTPUT_NOT_CREATED);
         return CONVERT_OUTPUT_FAILED;
     }

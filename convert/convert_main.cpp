@@ -5,12 +5,20 @@
 
 #include "command_line.hpp"
 #include "convert_run.hpp"
+#include "diagnostics.hpp"
 #include "file_access.hpp"
 #include "messages.hpp"
+#include "usage.hpp"
 
 int convert_main(int argc, char** argv)
 {
     if (argc < 2) {
+        print_convert_usage(stderr);
+        return CONVERT_OK;
+    }
+    // --help is not a conversion: the usage text alone, without the banner.
+    if (std::strcmp(argv[1], "--help") == 0) {
+        print_convert_usage(stdout);
         return CONVERT_OK;
     }
     say(CONVERT_BANNER);
@@ -20,6 +28,7 @@ int convert_main(int argc, char** argv)
     ConvertRun run;
     run.in_fd = open_input(argv[1]);
     if (run.in_fd < 0) {
+        explain_input_not_opened(argv[1]);
         say(MSG_INPUT_NOT_FOUND);
         return CONVERT_INPUT_OR_WRITE_FAILED;
     }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <span>
 
+#include "diagnostics.hpp"
 #include "file_access.hpp"
 #include "file_read.hpp"
 #include "messages.hpp"
@@ -35,7 +36,7 @@ bool obtain_buffer(ConvertRun& run, std::size_t capacity)
 // the file says it holds, plus one byte so that its end is seen without
 // growing; a file that holds more (it grew, or reports 0 like some special
 // files) gets room up to the limit.
-int read_input(ConvertRun& run)
+int read_input(ConvertRun& run, const char* input_path)
 {
     std::size_t size = 0;
     const std::size_t expected = regular_file_size(run.in_fd, size) && size < IMAGE_LIMIT ? size : IMAGE_LIMIT;
@@ -53,6 +54,7 @@ int read_input(ConvertRun& run)
         got += more;
     }
     if (status == ReadStatus::failed) {
+        explain_input_not_read(input_path);
         say(MSG_INPUT_NOT_FOUND);
         return CONVERT_INPUT_OR_WRITE_FAILED;
     }
@@ -116,7 +118,7 @@ unsigned char* make_image(ConvertRun& run, const Flattening& flattening)
 
 int run_conversion(ConvertRun& run, const ConvertRequest& request)
 {
-    if (int code = read_input(run); code != CONVERT_OK) {
+    if (int code = read_input(run, request.input); code != CONVERT_OK) {
         return code;
     }
     const Flattening flattening = flatten_records(std::span(run.buffer + INPUT_AT, run.input_length));
@@ -152,6 +154,7 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
     }
     const int out_fd = create_output(request.output);
     if (out_fd < 0) {
+        explain_output_not_created(request.output);
         say(MSG_OUTPUT_NOT_CREATED);
         return CONVERT_OUTPUT_FAILED;
     }

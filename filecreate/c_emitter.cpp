@@ -101,34 +101,31 @@ std::size_t emit_squeezed(std::span<unsigned char> bytes, bool& after_space, Out
 
 }  // namespace
 
-EmitStatus emit_file_array(std::span<unsigned char, INPUT_BUFFER_SIZE> input_buffer, UserTable& table, int input_fd,
-                           OutFile& c_source, const char* array_name, std::uint32_t flags, OutFile& image)
+EmitStatus take_input(std::span<unsigned char, INPUT_BUFFER_SIZE> input_buffer, int input_fd, TakenInput& input)
+{
+    input = TakenInput{input_fd, 0, false};
+    if (regular_file_size(input_fd, input.size) && input.size != 0) {
+        return input.size > INPUT_BUFFER_SIZE ? EmitStatus::too_large : EmitStatus::ok;
+    }
+    input.buffered = true;
+    switch (read_whole(input_fd, input_buffer, input.size)) {
+    case ReadStatus::failed:
+        return EmitStatus::read_failed;
+    case ReadStatus::too_large:
+        return EmitStatus::too_large;
+    case ReadStatus::ok:
+        break;
+    }
+    return EmitStatus::ok;
+}
+
+EmitStatus emit_taken_input(std::span<unsigned char, INPUT_BUFFER_SIZE> input_buffer, UserTable& table,
+                            const TakenInput& input, OutFile& c_source, const char* array_name, std::uint32_t flags,
+                            OutFile& image)
 {
     if (table.length_count == MAX_FILES) {
         return EmitStatus::too_many_files;
     }
-    // A regular file is streamed in pieces, so that a large input never has
-    // to be paged into the whole buffer; its size is checked up front, so a
-    // file that is too large writes nothing. Pipes and devices cannot be
-    // measured and are read whole first.
-    std::size_t size = 0;
-    const bool streamed = regular_file_size(input_fd, size);
-    std::size_t first = 0;
-    if (streamed) {
-        if (size > INPUT_BUFFER_SIZE) {
-            return EmitStatus::too_large;
-        }
-    } else {
-        switch (read_whole(input_fd, input_buffer, first)) {
-        case ReadStatus::failed:
-            return EmitStatus::read_failed;
-        case ReadStatus::too_large:
-            return EmitStatus::too_large;
-        case ReadStatus::ok:
-            break;
-        }
-    }
-
     if (array_name == nullptr) {
         out_put(c_source, UNNAMED_HEAD);
     } else {
@@ -149,35 +146,39 @@ EmitStatus emit_file_array(std::span<unsigned char, INPUT_BUFFER_SIZE> input_buf
             emitted += bytes.size();
         }
     };
-    if (!streamed) {
-        emit_piece(std::span<unsigned char>(input_buffer.data(), first));
+    if (input.buffered) {
+        emit_piece(std::span<unsigned char>(input_buffer.data(), input.size));
     } else {
-        // Pieces are whole multiples of the 32-byte line, so lines come out
-        // exactly as from one buffer.
-        for (;;) {
-            std::size_t room = std::min(STREAM_PIECE, INPUT_BUFFER_SIZE - total);
+        // A regular file is streamed in pieces, so that a large input never
+        // has to be paged into the whole buffer. Pieces are whole multiples of
+        // the 32-byte line, so lines come out exactly as from one buffer.
+        while (total < input.size) {
+            std::size_t room = std::min(STREAM_PIECE, input.size - total);
             std::size_t got = 0;
-            if (room == 0) {
-                // The file grew while it was read: refuse what does not fit.
-                unsigned char extra = 0;
-                if (read_up_to(input_fd, std::span<unsigned char>(&extra, 1), got) != ReadStatus::ok) {
-                    return EmitStatus::read_failed;
-                }
-                if (got != 0) {
-                    return EmitStatus::too_large;
-                }
-                break;
-            }
-            if (read_up_to(input_fd, std::span<unsigned char>(input_buffer.data(), room), got) != ReadStatus::ok) {
+            if (read_up_to(input.fd, std::span<unsigned char>(input_buffer.data(), room), got) != ReadStatus::ok) {
                 return EmitStatus::read_failed;
             }
             emit_piece(std::span<unsigned char>(input_buffer.data(), got));
             if (got < room) {
-                break;
+                break;  // the file shrank meanwhile: what was there is converted
             }
         }
     }
     table.lengths[table.length_count++] = static_cast<std::uint32_t>(emitted);
     out_put(c_source, ARRAY_END);
     return EmitStatus::ok;
+}
+
+EmitStatus emit_file_array(std::span<unsigned char, INPUT_BUFFER_SIZE> input_buffer, UserTable& table, int input_fd,
+                           OutFile& c_source, const char* array_name, std::uint32_t flags, OutFile& image)
+{
+    if (table.length_count == MAX_FILES) {
+        return EmitStatus::too_many_files;
+    }
+    TakenInput input;
+    EmitStatus taken = take_input(input_buffer, input_fd, input);
+    if (taken != EmitStatus::ok) {
+        return taken;
+    }
+    return emit_taken_input(input_buffer, table, input, c_source, array_name, flags, image);
 }

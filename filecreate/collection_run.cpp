@@ -8,7 +8,9 @@
 
 #include "collection_image.hpp"
 #include "control_loop.hpp"
+#include "diagnostics.hpp"
 #include "file_access.hpp"
+#include "first_pass.hpp"
 #include "messages.hpp"
 #include "run_depfile.hpp"
 
@@ -66,11 +68,16 @@ int add_collection_file(FileCreateRun& run, int in_fd)
         return refuse_entry(run, in_fd, WHY_TABLE_FULL);
     }
     make_array_name(entry.path.data());
-    if (!add_table_entry(run.table, 1, entry.path.data(), entry.mime.data(), entry.visibility.data(), run.flags)) {
+    ArrayName array_name;
+    static_assert(MAX_FILES <= MAX_ARRAY_NAMES);  // so the list of names is never full here
+    if (name_entry_array(run, entry.path.data(), path_as_written.data(), array_name) == NameChoice::taken) {
+        return refuse_entry(run, in_fd, WHY_ARRAY_NAME_TAKEN);
+    }
+    if (!add_table_entry(run.table, 1, array_name.data(), entry.mime.data(), entry.visibility.data(), run.flags)) {
         return refuse_entry(run, in_fd, WHY_TABLE_FULL);
     }
     EmitStatus status =
-        emit_file_array(run.input, run.table, in_fd, run.c_source, entry.path.data(), run.flags, run.image);
+        emit_file_array(run.input, run.table, in_fd, run.c_source, array_name.data(), run.flags, run.image);
     ::close(in_fd);
     switch (status) {
     case EmitStatus::ok:
@@ -82,10 +89,11 @@ int add_collection_file(FileCreateRun& run, int in_fd)
         std::printf(MSG_ENTRY_REFUSED, run.file_number, WHY_TOO_MANY_FILES);
         return EXIT_CAPACITY;
     case EmitStatus::read_failed:
+        explain_entry_not_read(run, path_as_written.data());
         std::printf(MSG_ENTRY_NOT_FOUND, run.file_number);
         return EXIT_ENTRY_FILE_MISSING;
     }
-    std::printf(MSG_ADDING_FILE, entry.path.data());
+    std::printf(MSG_ADDING_FILE, array_name.data());
     return EXIT_OK;
 }
 
@@ -114,7 +122,8 @@ int stop_run(FileCreateRun& run, int code)
 }
 
 // Creates the image and the C source beside it; an exit code after its
-// message when either cannot be, or when it would overwrite an input.
+// message when either cannot be, or when it would overwrite an input (the
+// control file, or an entry that names an output which exists already).
 int create_outputs(FileCreateRun& run, const char* image_path, const char* c_source_name)
 {
     // Creating an output truncates it: never let that destroy the control file.
@@ -124,8 +133,14 @@ int create_outputs(FileCreateRun& run, const char* image_path, const char* c_sou
             return EXIT_OUTPUT_FAILED;
         }
     }
+    const char* outputs[] = {image_path, c_source_name};
+    int code = refuse_entries_that_are_outputs(run, outputs);
+    if (code != EXIT_OK) {
+        return code;
+    }
     int image_fd = create_output(image_path);
     if (image_fd < 0) {
+        explain_not_created("image", image_path);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }
@@ -133,6 +148,7 @@ int create_outputs(FileCreateRun& run, const char* image_path, const char* c_sou
     // Two spellings of one file (a link) would interleave both outputs.
     int c_source_fd = path_is_open_file(c_source_name, image_fd) ? -1 : create_output(c_source_name);
     if (c_source_fd < 0) {
+        explain_c_source_not_created(image_path, c_source_name, image_fd);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return stop_run(run, EXIT_OUTPUT_FAILED);
     }
@@ -153,6 +169,7 @@ int run_file_collection(FileCreateRun& run, int argc, char** argv)
     }
     std::array<char, C_SOURCE_NAME_SIZE> c_source_name{};
     if (image_path == nullptr) {
+        explain_not_created("image", nullptr);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }
@@ -161,6 +178,7 @@ int run_file_collection(FileCreateRun& run, int argc, char** argv)
         return EXIT_CAPACITY;
     }
     if (std::strcmp(c_source_name.data(), image_path) == 0) {
+        explain_c_source_not_created(image_path, c_source_name.data(), -1);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }
@@ -172,6 +190,7 @@ int run_file_collection(FileCreateRun& run, int argc, char** argv)
     const int outputs[] = {run.image.fd, run.c_source.fd};
     int in_fd = -1;
     while (collection_next_entry(run, outputs, in_fd, code)) {
+        note_entry_line(run);
         code = add_collection_file(run, in_fd);
         if (code == EXIT_OK && (run.image.failed || run.c_source.failed)) {
             std::printf("%s", MSG_WRITE_FAILED);
@@ -188,6 +207,7 @@ int run_file_collection(FileCreateRun& run, int argc, char** argv)
     if (code != EXIT_OK) {
         return stop_run(run, code);
     }
+    warn_undefined_identifiers(run);
     write_user_file_table(run.table, run.c_source);
     std::uint32_t table_location = write_collection_image(run.settings, run.table, run.input, run.image);
     bool written = out_close(run.c_source);

@@ -7,22 +7,39 @@
 
 #include "bitmap.hpp"
 #include "collection_run.hpp"
+#include "diagnostics.hpp"
 #include "file_access.hpp"
 #include "messages.hpp"
 #include "run_depfile.hpp"
+#include "usage.hpp"
 
 namespace {
 
-// One file into one C array, named by argument 3 or "array". No table, no
-// squeezing, and run.image has no file, so no image.
+// A refusal of the input, after its message (and the system's reason for a
+// failed read, so this comes right after it).
+int refuse_input(EmitStatus status, const char* input_path)
+{
+    if (status == EmitStatus::too_large) {
+        std::printf(MSG_INPUT_TOO_LARGE, input_path, INPUT_BUFFER_SIZE);
+        return EXIT_CAPACITY;
+    }
+    explain_not_read("input file", input_path);
+    std::printf("%s", MSG_INPUT_NOT_FOUND);
+    return EXIT_INPUT_FILE_MISSING;
+}
+
+// One file into one C array, named by argument 3 or "array" (also when
+// argument 3 is empty). No table, no squeezing, and run.image has no file, so
+// no image.
 int run_single_file(FileCreateRun& run, int argc, char** argv)
 {
     const char* input_path = argv[1];
     const char* output_path = argc > 2 ? argv[2] : nullptr;
-    const char* array_name = argc > 3 ? argv[3] : nullptr;
+    const char* array_name = argc > 3 && argv[3][0] != '\0' ? argv[3] : nullptr;
 
     int in_fd = open_input(input_path);
     if (in_fd < 0) {
+        explain_not_opened("input file", input_path);
         std::printf("%s", MSG_INPUT_NOT_FOUND);
         return EXIT_INPUT_FILE_MISSING;
     }
@@ -31,26 +48,28 @@ int run_single_file(FileCreateRun& run, int argc, char** argv)
         print_same_file_as_input(output_path);
         return EXIT_OUTPUT_FAILED;
     }
+    // Creating the output truncates it: an input that is refused (too large,
+    // or a pipe that cannot be read) is found out first.
+    TakenInput input;
+    EmitStatus status = take_input(run.input, in_fd, input);
+    if (status != EmitStatus::ok) {
+        int code = refuse_input(status, input_path);
+        ::close(in_fd);
+        return code;
+    }
     int out_fd = create_output(output_path);
     if (out_fd < 0) {
+        explain_not_created("output file", output_path);
         ::close(in_fd);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }
     out_attach(run.c_source, out_fd);
-    EmitStatus status = emit_file_array(run.input, run.table, in_fd, run.c_source, array_name, 0, run.image);
+    status = emit_taken_input(run.input, run.table, input, run.c_source, array_name, 0, run.image);
     ::close(in_fd);
     bool written = out_close(run.c_source);
-    switch (status) {
-    case EmitStatus::ok:
-        break;
-    case EmitStatus::too_large:
-        std::printf(MSG_INPUT_TOO_LARGE, input_path, INPUT_BUFFER_SIZE);
-        return EXIT_CAPACITY;
-    case EmitStatus::read_failed:
-    case EmitStatus::too_many_files:
-        std::printf("%s", MSG_INPUT_NOT_FOUND);
-        return EXIT_INPUT_FILE_MISSING;
+    if (status != EmitStatus::ok) {
+        return refuse_input(status, input_path);
     }
     if (!written) {
         std::printf("%s", MSG_WRITE_FAILED);
@@ -69,10 +88,15 @@ int run_single_file(FileCreateRun& run, int argc, char** argv)
 int filecreate_main(FileCreateRun& run, int argc, char** argv)
 {
     if (argc < 2 || argv[1] == nullptr) {
+        print_filecreate_usage(stderr);  // first: the message below has no line end
         std::printf("%s", MSG_ARGUMENTS_MISSING);
         return EXIT_OK;
     }
     const char* mode = argv[1];
+    if (std::strcmp(mode, "--help") == 0) {
+        print_filecreate_usage(stdout);
+        return EXIT_OK;
+    }
     // A build tool asks for a dependency file through the environment, as it
     // does of compilers; read once, here.
     depfile_start(run.deps, std::getenv("KORVANE_DEPFILE"));

@@ -39,6 +39,7 @@ struct EntryCall {
     ParserState state = ParserState::outside;
     bool opened = false;     // a file has been opened in this call
     int opened_fd = -1;      // the last one; -1 when it could not be opened
+    int open_error = 0;      // errno when it could not be
     ControlEntry returned{};  // what the call hands back once a step ends it
     // Identifiers too long for their buffers are refused only when an entry
     // that carries them is returned; a later identifier that fits clears it.

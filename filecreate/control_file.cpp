@@ -1,6 +1,7 @@
 #include "control_file.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -43,7 +44,7 @@ bool hand_out_entry(EntryCall& call)
         return stop_over_capacity(call, MSG_VISIBILITY_TOO_LONG, call.visibility_overflow_line);
     }
     call.returned = call.opened_fd >= 0 ? ControlEntry{EntryStatus::entry, call.opened_fd}
-                                        : ControlEntry{EntryStatus::file_missing, -1};
+                                        : ControlEntry{EntryStatus::file_missing, -1, call.open_error};
     return true;
 }
 
@@ -62,7 +63,8 @@ bool open_entry_file(EntryCall& call)
     // Only the last file opened before the line end is the entry.
     close_opened(call);
     call.opened = true;
-    call.opened_fd = open_input(name);
+    call.opened_fd = call.control.first_pass ? -1 : open_input(name);
+    call.open_error = errno;
     token_reset(token);
     call.state = ParserState::after_name;
     return false;
@@ -171,7 +173,9 @@ bool copy_clipped(std::span<char> dest, const char* text, std::size_t length)
 // A file opened in the call is not handed out, so it is closed here.
 bool stop_over_capacity(EntryCall& call, const char* format, unsigned line)
 {
-    std::printf(format, line);
+    if (!call.control.first_pass) {
+        std::printf(format, line);  // the run proper stops here again and says so
+    }
     close_opened(call);
     call.returned = {EntryStatus::over_capacity, -1};
     return true;

@@ -55,6 +55,7 @@ enum class EntryStatus {
 struct ControlEntry {
     EntryStatus status = EntryStatus::end_of_list;
     int fd = -1;
+    int error = 0;  // file_missing: errno of the failed open, for the line on standard error
 };
 
 // Reads on to the line end after the next entry. The entry's path, MIME-type

@@ -5,13 +5,16 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "diagnostics.hpp"
 #include "file_access.hpp"
 #include "messages.hpp"
 
 int collection_open_control(FileCreateRun& run, const char* control_path)
 {
+    run.control_path = control_path;
     int fd = open_input(control_path);
     if (fd < 0) {
+        explain_not_opened("control file", control_path);
         std::printf("%s", MSG_CONTROL_NOT_FOUND);
         return EXIT_CONTROL_FILE_MISSING;
     }
@@ -32,6 +35,7 @@ bool collection_next_entry(FileCreateRun& run, std::span<const int> output_fds, 
         code = EXIT_CAPACITY;
         return false;
     case EntryStatus::file_missing:
+        explain_entry_not_opened(run, run.entry.path.data(), next.error);
         std::printf(MSG_ENTRY_NOT_FOUND, run.file_number);
         code = EXIT_ENTRY_FILE_MISSING;
         return false;

@@ -36,6 +36,7 @@ void control_attach(ControlFile& control, int fd)
     control.entry_at_end = false;
     control.line_ended = false;
     control.line = 1;
+    control.first_pass = false;
 }
 
 bool read_control_byte(ControlFile& control, unsigned char& byte)

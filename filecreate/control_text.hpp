@@ -15,9 +15,12 @@ struct ControlFile {
     bool entry_at_end = false;  // an entry was returned at the end of the file; the next call ends the list
     bool line_ended = false;    // the byte delivered last was a line end: the next one starts a new line
     unsigned line = 1;          // line of the byte delivered last, for messages
+    // A look at the entries before the run creates its outputs: the parser
+    // prints nothing and opens no entry (each is handed out as missing).
+    bool first_pass = false;
 };
 
-// Starts reading fd from its current position.
+// Starts reading fd from its current position, for the run proper.
 void control_attach(ControlFile& control, int fd);
 
 // Delivers the next byte of the control file as text mode reads it. False at

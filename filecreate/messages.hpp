@@ -68,6 +68,8 @@ constexpr char WHY_TOO_MANY_FILES[] = "exceeds the limit of 128 files";
 constexpr char WHY_PATH_MARKS[] = "has a comma or a double quote in its path";
 constexpr char WHY_IDENTIFIER_MARKS[] = "has a comma or a brace in an identifier";
 constexpr char WHY_TABLE_FULL[] = "does not fit into the table text";
+constexpr char WHY_ARRAY_NAME_TAKEN[] = "has an array name that is taken, also with its number appended";
+constexpr char WHY_TOO_MANY_BITMAPS[] = "exceeds the limit of 4096 bitmaps";
 
 // Capacities of the control file, with the line that exceeds one.
 constexpr char MSG_TOO_MANY_DEFINITIONS[] = "Control file line %u: more than 64 definitions. Terminating\n\n";

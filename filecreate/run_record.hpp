@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 
+#include "array_names.hpp"
 #include "c_emitter.hpp"
 #include "chunk_reader.hpp"
 #include "control_file.hpp"
@@ -23,6 +24,14 @@ struct FileCreateRun {
     // array name buffer.
     ControlFile control;
     ControlSettings settings;
+    const char* control_path = nullptr;  // as given, for the lines on standard error
+
+    // The first pass over the control file, made before the outputs are
+    // created: a reading state, settings and entry of its own, so that the
+    // run proper starts as if it had not been made.
+    ControlFile first_pass_control;
+    ControlSettings first_pass_settings;
+    EntryBuffers first_pass_entry;
 
     // The control-file loop: the current entry, the run flags word and the
     // 1-based number of the entry being fetched (for messages).
@@ -32,6 +41,10 @@ struct FileCreateRun {
 
     // The user_files table, its rows and the file length list.
     UserTable table;
+    std::array<unsigned, MAX_FILES> entry_lines{};  // control-file line of each row, for warnings
+
+    // The names of the arrays written so far to the C output (-f and -fb).
+    ArrayNames array_names;
 
     // Each input file passes through it; the bitmap writer collects reversed
     // rows in it, and the image's closing part is put together in it after

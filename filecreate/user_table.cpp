@@ -1,5 +1,6 @@
 #include "user_table.hpp"
 
+#include <array>
 #include <cstring>
 #include <span>
 #include <string_view>
@@ -51,10 +52,38 @@ std::size_t apply_parameter_name_rule(char* path, std::size_t length)
     return length;
 }
 
+// The path as the C compiler must read it inside the string literal of its
+// row; the image keeps the bytes as they are. A backslash would start an
+// escape, a second question mark could start a trigraph ("??/" under
+// -std=c99), and control bytes are no source text: these are escaped, the
+// octal escapes with all three digits so that a digit after them stays a
+// digit. (A double quote never reaches here from a run, which refuses it.)
+std::size_t escape_for_c_string(std::string_view path, std::span<char> out)
+{
+    std::size_t n = 0;
+    char before = '\0';
+    for (char c : path) {
+        auto byte = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '"' || (c == '?' && before == '?')) {
+            out[n++] = '\\';
+            out[n++] = c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out[n++] = '\\';
+            out[n++] = static_cast<char>('0' + (byte >> 6));
+            out[n++] = static_cast<char>('0' + ((byte >> 3) & 7));
+            out[n++] = static_cast<char>('0' + (byte & 7));
+        } else {
+            out[n++] = c;
+        }
+        before = c;
+    }
+    return n;
+}
+
 // Phase 0: {"PATH", with the rule applied to the path when asked.
 bool add_path(UserTable& table, std::string_view path, std::uint32_t flags)
 {
-    if (table.row_count == MAX_FILES || path.size() + 5 > table.text.size() - table.text_length) {
+    if (table.row_count == MAX_FILES) {
         return false;
     }
     TableRow& row = table.rows[table.row_count];
@@ -64,8 +93,13 @@ bool add_path(UserTable& table, std::string_view path, std::uint32_t flags)
     if ((flags & OPT_PARAMETER_NAME) != 0) {
         row.name[apply_parameter_name_rule(row.name.data(), path.size())] = '\0';
     }
+    std::array<char, PATH_BUFFER_SIZE * 4> escaped;  // at most four characters a byte
+    std::size_t length = escape_for_c_string(row.name.data(), escaped);
+    if (length + 5 > table.text.size() - table.text_length) {
+        return false;
+    }
     append_text(table, "{\"");
-    append_text(table, row.name.data());
+    append_text(table, {escaped.data(), length});
     append_text(table, "\", ");
     return true;
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "array_names.hpp"
 #include "entry_buffers.hpp"
 #include "out_file.hpp"
 
@@ -16,7 +17,7 @@ constexpr std::size_t TABLE_TEXT_SIZE = 131072;
 // Every piece is written, NUL-terminated, before its row counts.
 struct TableRow {
     std::array<char, PATH_BUFFER_SIZE> name;        // the path after the parameter-name rule
-    std::array<char, PATH_BUFFER_SIZE> array_name;  // one longer than the path it is made from
+    ArrayName array_name;  // made from the path (one longer), maybe with a suffix
     std::array<char, MIME_BUFFER_SIZE> mime;
     std::array<char, VISIBILITY_BUFFER_SIZE> visibility;
 };

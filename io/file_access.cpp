@@ -1,5 +1,6 @@
 #include "file_access.hpp"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,9 +27,11 @@ namespace {
 #ifdef _WIN32
 using StatRecord = struct _stat64;
 int stat_of_fd(int fd, StatRecord& st) { return ::_fstat64(fd, &st); }
+int stat_of_path(const char* path, StatRecord& st) { return ::_stat64(path, &st); }
 #else
 using StatRecord = struct stat;
 int stat_of_fd(int fd, StatRecord& st) { return ::fstat(fd, &st); }
+int stat_of_path(const char* path, StatRecord& st) { return ::stat(path, &st); }
 #endif
 
 }  // namespace
@@ -44,7 +47,9 @@ int open_input(const char* path)
     }
     StatRecord st {};
     if (stat_of_fd(fd, st) != 0 || S_ISDIR(st.st_mode)) {
+        int error = S_ISDIR(st.st_mode) ? EISDIR : errno;  // the reason a diagnostic names
         ::close(fd);
+        errno = error;
         return -1;
     }
     return fd;
@@ -53,6 +58,7 @@ int open_input(const char* path)
 int create_output(const char* path)
 {
     if (path == nullptr || path[0] == '\0') {
+        errno = ENOENT;  // what the system says of an empty name
         return -1;
     }
     int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_BINARY | O_CLOEXEC, 0666);
@@ -124,6 +130,15 @@ FileIdentity identity_of_path(const char* path)
 }
 
 #endif
+
+FileIdentity identity_of_input(const char* path)
+{
+    StatRecord st {};
+    if (path == nullptr || stat_of_path(path, st) != 0 || S_ISDIR(st.st_mode)) {
+        return {};
+    }
+    return identity_of_path(path);
+}
 
 bool same_identity(const FileIdentity& a, const FileIdentity& b)
 {

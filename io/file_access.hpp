@@ -5,11 +5,13 @@
 #include <cstdint>
 
 // Opens a file for binary reading. A folder counts as a file that cannot be
-// opened. Returns the descriptor, or -1.
+// opened. Returns the descriptor, or -1 with errno telling why (EISDIR for a
+// folder).
 int open_input(const char* path);
 
 // Creates or truncates a file for binary writing with ordinary read-write
-// permission (before the umask). Returns the descriptor, or -1.
+// permission (before the umask). Returns the descriptor, or -1 with errno
+// telling why.
 int create_output(const char* path);
 
 // What makes a file the same file under any of its names: device and
@@ -24,6 +26,11 @@ struct FileIdentity {
 
 FileIdentity identity_of_fd(int fd);
 FileIdentity identity_of_path(const char* path);
+
+// The identity of the file that open_input(path) would open, found without
+// opening it (opening a FIFO would wait for a writer): unknown for a folder
+// or a file that does not exist.
+FileIdentity identity_of_input(const char* path);
 
 // True when both are known and name the same file.
 bool same_identity(const FileIdentity& a, const FileIdentity& b);

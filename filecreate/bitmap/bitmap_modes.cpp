@@ -7,7 +7,9 @@
 
 #include "bitmap_reader.hpp"
 #include "control_loop.hpp"
+#include "diagnostics.hpp"
 #include "file_access.hpp"
+#include "first_pass.hpp"
 #include "messages.hpp"
 #include "run_depfile.hpp"
 
@@ -37,6 +39,26 @@ int stop_run(FileCreateRun& run, int code)
     return code;
 }
 
+// Checks the entry's array name against the arrays before it. A name too
+// long for its buffer is left to convert_bitmap, which refuses it.
+int name_bitmap_array(FileCreateRun& run, int in_fd, ArrayName& array_name)
+{
+    const ControlSettings& settings = run.settings;
+    array_name[0] = '\0';
+    if (settings.array_name_overflow_line != 0) {
+        return EXIT_OK;
+    }
+    std::string_view made = settings.array_name[0] != '\0' ? settings.array_name.data() : "array";
+    NameChoice choice = name_entry_array(run, made, run.entry.path.data(), array_name);
+    if (choice == NameChoice::taken || choice == NameChoice::full) {
+        ::close(in_fd);
+        std::printf(MSG_ENTRY_REFUSED, run.file_number,
+                    choice == NameChoice::taken ? WHY_ARRAY_NAME_TAKEN : WHY_TOO_MANY_BITMAPS);
+        return EXIT_CAPACITY;
+    }
+    return EXIT_OK;
+}
+
 }  // namespace
 
 int run_single_bitmap(FileCreateRun& run, int argc, char** argv)
@@ -46,6 +68,9 @@ int run_single_bitmap(FileCreateRun& run, int argc, char** argv)
     // The array of a single bitmap is always named "array".
     BitmapWork work{run.bitmap_in, run.bitmap_output, run.input, {}};
     int code = convert_bitmap(work, input_path, output_path, single_bitmap_flags(argv[1]), -1, nullptr);
+    if (code == EXIT_OK && work.palette_not_examined) {
+        warn_palette_not_examined(run, input_path, false);
+    }
     return code == EXIT_OK ? write_single_depfile(run.deps, output_path, input_path) : code;
 }
 
@@ -59,6 +84,7 @@ int run_bitmap_collection(FileCreateRun& run, int argc, char** argv)
         return code;
     }
     if (output_path == nullptr) {
+        explain_not_created("output file", nullptr);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }
@@ -67,8 +93,13 @@ int run_bitmap_collection(FileCreateRun& run, int argc, char** argv)
         print_same_file_as_input(output_path);
         return EXIT_OUTPUT_FAILED;
     }
+    code = refuse_entries_that_are_outputs(run, std::span(&output_path, 1));
+    if (code != EXIT_OK) {
+        return code;
+    }
     int out_fd = create_output(output_path);
     if (out_fd < 0) {
+        explain_not_created("output file", output_path);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }
@@ -78,12 +109,21 @@ int run_bitmap_collection(FileCreateRun& run, int argc, char** argv)
     int in_fd = -1;
     while (collection_next_entry(run, outputs, in_fd, code)) {
         // The array is named from the control file: the text after the
-        // entry's file name and options, or "array" when there is none. The
-        // parser keeps the buffer NUL-terminated.
-        BitmapWork work{run.bitmap_in, run.bitmap_output, run.input, run.settings.array_name.data(),
+        // entry's file name and options, or "array" when there is none; a
+        // name an earlier array has gets the entry's number. The parser keeps
+        // the buffer NUL-terminated.
+        ArrayName array_name;
+        code = name_bitmap_array(run, in_fd, array_name);
+        if (code != EXIT_OK) {
+            break;
+        }
+        BitmapWork work{run.bitmap_in, run.bitmap_output, run.input, array_name.data(),
                         run.settings.array_name_overflow_line};
         run.flags |= OPT_SHARED_OUTPUT;
         code = convert_bitmap(work, nullptr, output_path, run.flags, in_fd, &run.common_output);
+        if (code == EXIT_OK && work.palette_not_examined) {
+            warn_palette_not_examined(run, run.entry.path.data(), true);
+        }
         if (code == EXIT_OK && run.common_output.failed) {
             std::printf("%s", MSG_WRITE_FAILED);
             code = EXIT_OUTPUT_FAILED;

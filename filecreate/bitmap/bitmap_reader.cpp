@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "bitmap_header.hpp"
+#include "diagnostics.hpp"
 #include "file_access.hpp"
 #include "glcd_array.hpp"
 #include "glcd_writer.hpp"
@@ -102,6 +103,7 @@ int convert_bitmap(BitmapWork& work, const char* input_path, const char* output_
     std::string_view array_name = input_path != nullptr ? std::string_view() : work.array_name;
     int in_fd = input_path != nullptr ? open_input(input_path) : input_fd;
     if (in_fd < 0) {
+        explain_not_opened("bitmap", input_path);
         std::printf("%s", MSG_MISSING);
         return EXIT_BITMAP_MISSING;
     }
@@ -115,6 +117,10 @@ int convert_bitmap(BitmapWork& work, const char* input_path, const char* output_
         return refuse(in_fd, check);
     }
     std::uint32_t image_size = bitmap_image_size(file, info);
+    // Only a two-entry palette right behind a 40-byte header is looked at; the
+    // caller warns of a 1-bit bitmap whose palette is not.
+    std::uint32_t gap = bitmap_gap_size(file);
+    work.palette_not_examined = bitmap_bits_per_pixel(info) == 1 && gap != 0 && gap != TWO_ENTRY_PALETTE_SIZE;
 
     // Refuse a truncated file before anything is written, so that a -fb output
     // never holds half an array. Only a regular file can tell its length.
@@ -155,6 +161,7 @@ int convert_bitmap(BitmapWork& work, const char* input_path, const char* output_
         }
     }
     if (out == nullptr || out->fd < 0) {
+        explain_not_created("output file", output_path);  // only -bm gets here
         return refuse(in_fd, MSG_OUTPUT_NOT_CREATED, EXIT_BITMAP_OUTPUT_FAILED);
     }
     // The banner only ever heads the caller's common output.

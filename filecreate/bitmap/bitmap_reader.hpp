@@ -22,6 +22,7 @@ struct BitmapWork {
     std::span<unsigned char> reversal;      // reversed rows are collected here (the 1 MiB input buffer)
     std::string_view array_name;            // "" writes "array"
     unsigned array_name_overflow_line = 0;  // non-zero: the control file's name did not fit; refused
+    bool palette_not_examined = false;      // set: a 1-bit bitmap's palette was skipped (for a warning)
 };
 
 // Converts one bitmap. With input_path the file is opened here and the array

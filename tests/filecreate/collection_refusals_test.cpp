@@ -59,6 +59,20 @@ TEST(FileCollectionRefusals, NeverDestroysAnInput)
     }
     EXPECT_FALSE(file_exists(c.dir / "coll.bin"));
 
+    // An entry that is an output which exists already, here through a link,
+    // is found before any output is created (more in tests/golden).
+    write_file(c.dir / "c.bin", "old image");
+    ASSERT_EQ(::link((c.dir / "c.bin").c_str(), (c.dir / "hard.bin").c_str()), 0);
+    ASSERT_EQ(::symlink("c.bin", (c.dir / "soft.bin").c_str()), 0);
+    for (const std::string entry : {"hard.bin", "soft.bin"}) {
+        write_file(c.dir / "links.txt", "index.htm \n" + entry + " \n");
+        RunResult r = filecreate({"-f", "links.txt", "c.bin"}, c.dir.path);
+        EXPECT_EQ(r.exit_code, 2);
+        EXPECT_EQ(r.out, "Specified input file number 2 is an output file of this run. Terminating\n\n");
+        EXPECT_EQ(read_file(c.dir / "c.bin"), "old image");
+        EXPECT_FALSE(file_exists(c.dir / "c.c"));
+    }
+
     // An entry naming one of the outputs would read a file being written.
     write_file(c.dir / "self.txt", "index.htm \nout.bin \n");
     RunResult r = filecreate({"-f", "self.txt", "out.bin"}, c.dir.path);

@@ -44,7 +44,11 @@ TEST(CommandLine, ModesMessagesAndExitCodes)
         std::string shown = c.args.empty() ? "(none)" : c.args[0];
         EXPECT_EQ(r.exit_code, c.code) << shown;
         EXPECT_EQ(r.out, c.out) << shown;
-        EXPECT_EQ(r.err, "") << shown;
+        // Standard error: the usage text without arguments, the cause of an error, else nothing.
+        bool err_as_expected = c.args.empty() ? r.err.starts_with("Usage: ")
+                               : c.code == 0  ? r.err.empty()
+                                              : r.err.starts_with("KorvaneFileCreate: ");
+        EXPECT_TRUE(err_as_expected) << shown << ": " << r.err;
     }
     EXPECT_FALSE(file_exists(dir / "out.c"));
 }
@@ -100,6 +104,24 @@ TEST(SingleFile, LargestInputAndTheRefusalBeyondIt)
     EXPECT_EQ(over.exit_code, 10);
     EXPECT_EQ(over.out, "Input file over.bin larger than 1048576 bytes. Terminating\n\n");
     EXPECT_EQ(read_file(dir / "over.c"), "");
+
+    // The input is checked before the output is created, also one that
+    // reports size 0 (as /proc files do): an existing output stays.
+    write_file(dir / "over.c", "kept");
+    std::vector<std::string> inputs = {"over.bin"};
+    if (read_file("/proc/kallsyms").size() > 1048576) {
+        inputs.push_back("/proc/kallsyms");
+    }
+    for (const std::string& input : inputs) {
+        RunResult r = filecreate({input, "over.c"}, dir.path);
+        EXPECT_EQ(r.exit_code, 10);
+        EXPECT_EQ(r.out, "Input file " + input + " larger than 1048576 bytes. Terminating\n\n");
+        EXPECT_EQ(read_file(dir / "over.c"), "kept");
+    }
+    // Under the limit such a file is read whole: its own command line here.
+    EXPECT_EQ(filecreate({"/proc/self/cmdline", "proc.c"}, dir.path).exit_code, 0);
+    std::string cmdline = installed_program("KorvaneFileCreate") + std::string("\0/proc/self/cmdline\0proc.c\0", 27);
+    EXPECT_EQ(read_file(dir / "proc.c").size(), 40 + cmdline.size() * 5 + (cmdline.size() + 31) / 32 * 2 + 5);
 }
 
 TEST(SingleFile, NeverDestroysItsInput)

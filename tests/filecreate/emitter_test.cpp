@@ -219,6 +219,22 @@ TEST_F(EmitterTest, PipeInputIsReadWholeFirst)
     EXPECT_EQ(read_file(dir / "c"), reference(bytes, nullptr, true).c_text);
 }
 
+// Bytes appended after the file was measured are not read.
+TEST_F(EmitterTest, InputIsTakenAsItWasWhenOpened)
+{
+    ScratchDir dir;
+    write_file(dir / "grows", "first");
+    int grows = ::open((dir / "grows").c_str(), O_RDONLY);
+    TakenInput input;
+    ASSERT_EQ(take_input(run->input, grows, input), EmitStatus::ok);
+    write_file(dir / "grows", "first" + std::string(2000000, 'x'));
+    out_attach(run->c_source, ::open((dir / "c").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+    EXPECT_EQ(emit_taken_input(run->input, run->table, input, run->c_source, nullptr, 0, run->image), EmitStatus::ok);
+    ::close(grows);
+    out_close(run->c_source);
+    EXPECT_EQ(read_file(dir / "c"), reference("first", nullptr, false).c_text);
+}
+
 TEST_F(EmitterTest, MoreThan128FilesAreRefused)
 {
     for (int i = 0; i < 128; ++i) {

@@ -68,6 +68,20 @@ TEST_F(UserTableTest, TableEntryPiecesAndParameterNames)
     }
     EXPECT_TRUE(add_table_entry(run->table, 2, "ignored", "x", "y", 0));
     EXPECT_EQ(table_text(), "{\"xMl/a.b.c\", ");
+
+    // In the C text only: backslashes, a question mark after a question
+    // mark, control bytes and DEL are escaped; the row keeps the bytes.
+    const std::pair<const char*, const char*> escaped[] = {
+        {"a\\x41.b\\", "a\\\\x41.b\\\\"},
+        {"t.?" "?/x?" "??", "t.?\\?/x?\\?\\?"},
+        {"a.\x01" "7\x1f\x7f\xff", "a.\\0017\\037\\177\xff"},
+    };
+    for (const auto& [path, text] : escaped) {
+        run = std::make_unique<FileCreateRun>();
+        ASSERT_TRUE(add_table_entry(run->table, 0, path, nullptr, nullptr, 0));
+        EXPECT_EQ(table_text(), std::string("{\"") + text + "\", ") << path;
+        EXPECT_STREQ(run->table.rows[0].name.data(), path);
+    }
 }
 
 TEST_F(UserTableTest, TableTextAndRowsNeverOverflow)

@@ -4,6 +4,9 @@
 //           empty file: no arguments; an empty line: an empty argument)
 //   in/     files copied into a fresh scratch folder, where the program runs
 //   stdout  everything it must print, byte for byte
+//   stderr  (optional) everything it must print to standard error; without
+//           the file standard error is not looked at. A symbolic link to
+//           another case's file shares its text (the usage text).
 //   exit    its exit code
 //   out/    the files that must be in the scratch folder afterwards besides
 //           those of in/, or in place of them, with their exact bytes
@@ -87,6 +90,9 @@ TEST_P(GoldenCli, Run)
     const RunResult r = run_program(installed_program(c.program),
                                     argument_lines(read_file((c.folder / "args").string())), dir.path);
     EXPECT_EQ(r.out, read_file((c.folder / "stdout").string()));
+    if (fs::exists(c.folder / "stderr")) {
+        EXPECT_EQ(r.err, read_file((c.folder / "stderr").string()));
+    }
     EXPECT_EQ(r.exit_code, std::stoi(read_file((c.folder / "exit").string())));
 
     std::map<std::string, std::string> expected = before;

@@ -1,0 +1,153 @@
+// The generated C compiled as a firmware build compiles it (cc -std=c99 -Wall
+// -Wextra -Werror) and run: the user_files table holds the files, colliding
+// array names are numbered, and every path reads in C as the image stores it.
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <random>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "collection_files.hpp"
+#include "collection_layout.hpp"
+
+namespace {
+
+std::string hex(const std::string& s)
+{
+    std::string h;
+    char b[3];
+    for (unsigned char ch : s) {
+        std::snprintf(b, sizeof b, "%02x", ch);
+        h += b;
+    }
+    return h;
+}
+
+// Prints every row of the user_files table of coll.c: name, size, type, and
+// the data in hex.
+const std::string TABLE_DUMP =
+    "#include <stdio.h>\n"
+    "typedef struct { const char *name; unsigned char *data; unsigned long size;"
+    " int type; int visibility; } USER_FILE;\n"
+    "#define MIME_HTML 1\n#define MIME_GIF 2\n#define FILE_VISIBLE 1\n"
+    "#include \"coll.c\"\n"
+    "int main(void) {\n"
+    "  const USER_FILE *f;\n"
+    "  unsigned long i;\n"
+    "  for (f = user_files; f->name; ++f) {\n"
+    "    printf(\"%s %lu %d:\", f->name, f->size, f->type);\n"
+    "    for (i = 0; i < f->size; ++i) printf(\"%02x\", f->data[i]);\n"
+    "    printf(\"\\n\");\n"
+    "  }\n"
+    "  return 0;\n"
+    "}\n";
+
+bool have_cc()
+{
+    return file_exists("/usr/bin/cc");
+}
+
+// Compiles source as check.c beside the generated C, runs it and gives what it printed.
+std::string compile_and_run(const ScratchDir& dir, const std::string& source)
+{
+    write_file(dir / "check.c", source);
+    RunResult cc = run_program("/usr/bin/cc", {"-std=c99", "-Wall", "-Wextra", "-Werror", "-o", "check", "check.c"},
+                               dir.path);
+    EXPECT_EQ(cc.exit_code, 0) << cc.out << cc.err;
+    RunResult run = run_program(dir / "check", {}, dir.path);
+    EXPECT_EQ(run.exit_code, 0);
+    return run.out;
+}
+
+TEST(FileCollection, GeneratedSourceCompilesAndHoldsTheFiles)
+{
+    if (!have_cc()) {
+        GTEST_SKIP() << "no C compiler";
+    }
+    Collection c;
+    write_file(c.dir / "pages.txt", std::string(DEFINITIONS) + ENTRIES);
+    ASSERT_EQ(filecreate({"-f", "pages.txt", "coll.bin"}, c.dir.path).exit_code, 0);
+    EXPECT_EQ(compile_and_run(c.dir, TABLE_DUMP), "index.htm 11 1:" + hex("<p> hi</p>\r") + "\nlogo.gif 10 2:" +
+                                                      hex(c.logo) + "\nxml?data 8 1:" + hex(c.xml) + "\n");
+}
+
+TEST(GeneratedC, CollidingArrayNamesGetTheEntryNumber)
+{
+    if (!have_cc()) {
+        GTEST_SKIP() << "no C compiler";
+    }
+    Collection c;
+    const std::string taken = " is taken by an earlier array, so it is named ";
+    const std::string warning = "KorvaneFileCreate: warning: array name ";
+    write_file(c.dir / "pages.txt",
+               "#define MIME_HTML 1\n#define FILE_VISIBLE 1\nindex.htm \nlogo.gif \nindex.htm -w\n");
+    RunResult r = filecreate({"-f", "pages.txt", "coll.bin"}, c.dir.path);
+    EXPECT_EQ(r.out.find("Adding file _index \nAdding file _logo \nAdding file _index_3 \nOutput files"), 0u);
+    EXPECT_EQ(r.err, warning + "_index of index.htm" + taken + "_index_3 (pages.txt, line 5)\n");
+    EXPECT_EQ(compile_and_run(c.dir, TABLE_DUMP), "index.htm 15 1:" + hex(c.index) + "\nlogo.gif 10 1:" + hex(c.logo) +
+                                                      "\nindex.htm 11 1:" + hex("<p> hi</p>\r") + "\n");
+    // The same for the arrays of -fb, named or not ("array").
+    write_file(c.dir / "logo.bmp", read_file(source_dir() + "/tests/data/bitmap/logo.bmp"));
+    write_file(c.dir / "panel.txt", "logo.bmp \nlogo.bmp logo\nlogo.bmp \nlogo.bmp logo\n");
+    r = filecreate({"-fb", "panel.txt", "coll.c"}, c.dir.path);
+    EXPECT_EQ(r.err, warning + "array of logo.bmp" + taken + "array_3 (panel.txt, line 3)\n" + warning +
+                         "logo of logo.bmp" + taken + "logo_4 (panel.txt, line 4)\n");
+    compile_and_run(c.dir, "#include \"coll.c\"\nint main(void) { return sizeof array + sizeof logo + "
+                           "sizeof array_3 + sizeof logo_4 != 4 * sizeof array; }\n");
+    // A numbered name that is taken too: tests/golden/KorvaneFileCreate/*_taken_with_its_number.
+}
+
+// Paths made of every byte that the control-file parser keeps in a name
+// after its first full stop, cut at random: the C compiler must read each
+// table string as the name that the image stores, the path as written.
+TEST(GeneratedC, EveryPathReadsInCAsTheImageStoresIt)
+{
+    if (!have_cc()) {
+        GTEST_SKIP() << "no C compiler";
+    }
+    std::string bytes;
+    for (int b = 1; b < 256; ++b) {
+        if (std::string_view("\t\n\r \x1a#%|-.\",/").find(static_cast<char>(b)) == std::string_view::npos) {
+            bytes += static_cast<char>(b);
+        }
+    }
+    std::mt19937 random(11);
+    std::shuffle(bytes.begin(), bytes.end(), random);
+    ScratchDir dir;
+    std::vector<std::string> paths;
+    std::string control;
+    for (std::size_t used = 0; used < bytes.size();) {
+        std::string path = "f" + std::to_string(paths.size()) + ".";
+        for (std::size_t n = 1 + random() % 20; n > 0 && used < bytes.size(); --n) {
+            path += bytes[used++];
+            path += n > 1 && random() % 6 == 0 ? "/" : "";  // a folder; never "//" (a comment), never last
+        }
+        std::string on_disk = path;
+        std::replace(on_disk.begin(), on_disk.end(), '?', '-');
+        for (std::size_t slash = on_disk.find('/'); slash != std::string::npos; slash = on_disk.find('/', slash + 1)) {
+            ::mkdir((dir / on_disk.substr(0, slash)).c_str(), 0755);
+        }
+        write_file(dir / on_disk, "x");
+        paths.push_back(path);
+        control += path + " \n";
+    }
+    write_file(dir / "coll.txt", control);
+    ASSERT_EQ(filecreate({"-f", "coll.txt", "coll.bin"}, dir.path).exit_code, 0);
+
+    std::istringstream dumped(compile_and_run(dir, TABLE_DUMP));
+    std::string image = read_file(dir / "coll.bin");
+    std::vector<CollectionRecord> records(paths.size());
+    CollectionReading reading = read_collection_image(
+        {reinterpret_cast<const unsigned char*>(image.data()), image.size()}, CollectionLayout{}, records);
+    ASSERT_EQ(reading.count, paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        std::string line;
+        std::getline(dumped, line);
+        EXPECT_EQ(line.substr(0, line.find(' ')), paths[i]) << hex(paths[i]);
+        EXPECT_EQ(records[i].entry.name, paths[i]) << hex(paths[i]);
+    }
+}
+
+}  // namespace

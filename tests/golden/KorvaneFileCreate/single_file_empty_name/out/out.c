@@ -1,0 +1,4 @@
+static const unsigned char array[] = {
+0x61,0x62,
+};
+
