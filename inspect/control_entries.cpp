@@ -1,6 +1,7 @@
 #include "control_entries.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #endif
 
 #include "file_access.hpp"
+#include "inspect_diagnostics.hpp"
 #include "inspect_messages.hpp"
 #include "run_flags.hpp"
 
@@ -52,7 +54,7 @@ void add_row(InspectRun& run)
     add_table_entry(run.table, 1, array_name.data(), entry.mime.data(), entry.visibility.data(), run.flags);
 }
 
-void keep_entry(InspectRun& run, int fd)
+void keep_entry(InspectRun& run, int fd, int error)
 {
     ++run.entries_listed;
     if (run.entry_count == MAX_FILES) {
@@ -63,6 +65,7 @@ void keep_entry(InspectRun& run, int fd)
     }
     ControlFileEntry& kept = run.entries[run.entry_count++];
     kept.fd = fd;
+    kept.error = error;
     kept.squeezed = (run.flags & OPT_SQUEEZE_SPACE) != 0;
     kept.opened = run.entry.path;
     std::replace(kept.opened.begin(), kept.opened.end(), '?', '-');
@@ -75,11 +78,13 @@ int read_control_entries(InspectRun& run, const char* control_path)
 {
     int fd = open_input(control_path);
     if (fd < 0) {
+        explain_file_error(control_path, errno);
         std::printf(MSG_CONTROL_NOT_FOUND, control_path);
         return INSPECT_INPUT_FAILED;
     }
     control_attach(run.control, fd);
     if (!enter_folder(folder_of(control_path))) {
+        explain_file_error(control_path, errno);
         std::printf(MSG_CONTROL_NOT_FOUND, control_path);
         return INSPECT_INPUT_FAILED;
     }
@@ -91,7 +96,7 @@ int read_control_entries(InspectRun& run, const char* control_path)
         if (next.status == EntryStatus::over_capacity) {
             return INSPECT_NOT_READABLE;  // the parser has said which text does not fit
         }
-        keep_entry(run, next.status == EntryStatus::entry ? next.fd : -1);
+        keep_entry(run, next.status == EntryStatus::entry ? next.fd : -1, next.error);
         // As in the control-file loop of -f: -? holds for one entry only.
         run.flags &= ~OPT_PARAMETER_NAME;
     }

@@ -1,5 +1,6 @@
 #include "glcd_mode.hpp"
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 
 #include "file_access.hpp"
 #include "glcd_pictures.hpp"
+#include "inspect_diagnostics.hpp"
 #include "inspect_messages.hpp"
 #include "inspect_output.hpp"
 
@@ -93,12 +95,14 @@ int run_glcd_mode(InspectRun& run, const InspectRequest& request)
     const char* path = request.args[2];
     int fd = open_input(path);
     if (fd < 0) {
+        explain_file_error(path, errno);
         std::printf(MSG_FILE_NOT_OPENED, path);
         return INSPECT_INPUT_FAILED;
     }
     int code = INSPECT_OK;
     switch (read_file_bytes(fd, GLCD_TEXT_CAP, run.file)) {
     case FileRead::failed:
+        explain_file_error(path, errno);
         std::printf(MSG_FILE_NOT_READ, path);
         code = INSPECT_INPUT_FAILED;
         break;

@@ -1,6 +1,7 @@
 #include "image_mode.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <span>
@@ -11,6 +12,7 @@
 #include "file_access.hpp"
 #include "file_read.hpp"
 #include "image_report.hpp"
+#include "inspect_diagnostics.hpp"
 #include "inspect_messages.hpp"
 #include "printable.hpp"
 
@@ -22,12 +24,15 @@ int read_image(InspectRun& run, const char* image_path)
 {
     int fd = open_input(image_path);
     if (fd < 0) {
+        explain_file_error(image_path, errno);
         std::printf(MSG_FILE_NOT_OPENED, image_path);
         return INSPECT_INPUT_FAILED;
     }
     FileRead status = read_file_bytes(fd, IMAGE_CAP, run.file);
+    const int error = errno;
     ::close(fd);
     if (status == FileRead::failed) {
+        explain_file_error(image_path, error);
         std::printf(MSG_FILE_NOT_READ, image_path);
         return INSPECT_INPUT_FAILED;
     }
@@ -67,12 +72,14 @@ int compare_with_file(InspectRun& run, std::size_t i, const char* image_path, co
 {
     const ControlFileEntry& entry = run.entries[i];
     if (entry.fd < 0) {
+        explain_file_error(entry.opened.data(), entry.error);
         std::printf(MSG_ENTRY_NOT_OPENED, i + 1, control_path, entry.opened.data());
         return INSPECT_INPUT_FAILED;
     }
     std::size_t size = 0;
     switch (read_whole(entry.fd, run.entry_bytes, size)) {
     case ReadStatus::failed:
+        explain_file_error(entry.opened.data(), errno);
         std::printf(MSG_ENTRY_NOT_READ, i + 1, control_path, entry.opened.data());
         return INSPECT_INPUT_FAILED;
     case ReadStatus::too_large:

@@ -1,8 +1,10 @@
 #include "inspect_output.hpp"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "file_access.hpp"
+#include "inspect_diagnostics.hpp"
 #include "inspect_messages.hpp"
 
 int open_output(OutFile& out, const char* path, int input_fd)
@@ -14,6 +16,7 @@ int open_output(OutFile& out, const char* path, int input_fd)
     }
     int fd = create_output(path);
     if (fd < 0) {
+        explain_file_error(path, errno);
         std::printf(MSG_OUTPUT_NOT_CREATED, path);
         return INSPECT_OUTPUT_FAILED;
     }
@@ -24,6 +27,7 @@ int open_output(OutFile& out, const char* path, int input_fd)
 int close_output(OutFile& out, const char* path)
 {
     if (!out_close(out)) {
+        explain_file_error(path, errno);
         std::printf(MSG_OUTPUT_WRITE_FAILED, path);
         return INSPECT_OUTPUT_FAILED;
     }

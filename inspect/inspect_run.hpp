@@ -20,6 +20,7 @@
 // One file line of the control file, as -f takes it.
 struct ControlFileEntry {
     int fd = -1;                                  // open on the entry's file; -1 when it cannot be opened
+    int error = 0;                                // then errno of the failed open
     bool squeezed = false;                        // -w: the image holds it with white space squeezed
     std::array<char, PATH_BUFFER_SIZE> opened{};  // the name as opened ('?' read as '-')
 };

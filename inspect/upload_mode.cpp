@@ -1,10 +1,12 @@
 #include "upload_mode.hpp"
 
+#include <cerrno>
 #include <cstdio>
 #include <unistd.h>
 
 #include "convert/record_flattening.hpp"
 #include "file_access.hpp"
+#include "inspect_diagnostics.hpp"
 #include "inspect_messages.hpp"
 #include "inspect_output.hpp"
 #include "upload_check.hpp"
@@ -85,6 +87,7 @@ int inspect_upload_file(InspectRun& run, const InspectRequest& inspect, const Co
     const char* path = request.output;
     switch (read_file_bytes(fd, UPLOAD_CAP, run.file)) {
     case FileRead::failed:
+        explain_file_error(path, errno);
         std::printf(MSG_FILE_NOT_READ, path);
         return INSPECT_INPUT_FAILED;
     case FileRead::too_large:
@@ -94,6 +97,7 @@ int inspect_upload_file(InspectRun& run, const InspectRequest& inspect, const Co
         break;
     }
     if (!reserve_bytes(run.plain, run.file.size)) {
+        explain_file_error(path, errno);
         std::printf(MSG_FILE_NOT_READ, path);
         return INSPECT_INPUT_FAILED;
     }
@@ -124,6 +128,7 @@ int run_upload_mode(InspectRun& run, const InspectRequest& inspect)
     const char* path = request.output;
     int fd = open_input(path);
     if (fd < 0) {
+        explain_file_error(path, errno);
         std::printf(MSG_FILE_NOT_OPENED, path);
         return INSPECT_INPUT_FAILED;
     }
