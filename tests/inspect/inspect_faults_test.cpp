@@ -2,7 +2,7 @@
 // an upload image is reported as the fault of that region; files cut at every
 // length end with a message and a non-zero exit code, never a crash.
 #include <gtest/gtest.h>
-#include <regex>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -12,8 +12,31 @@ namespace {
 
 struct Expected {
     int code;             // 0: the structure (4) or the name (5), as the padding after it decides
-    std::string pattern;  // the message, as a regular expression
+    std::string pattern;  // the message: alternatives split by '|', '*' for any text
 };
+
+// Whether pattern stands in text, '*' standing for any text: the earliest
+// place of each piece leaves the most room for the rest.
+bool found(std::string_view text, std::string_view pattern)
+{
+    const std::size_t star = pattern.find('*');
+    const std::size_t at = text.find(pattern.substr(0, star));
+    if (at == std::string_view::npos || star == std::string_view::npos) {
+        return at != std::string_view::npos;
+    }
+    return found(text.substr(at + star), pattern.substr(star + 1));
+}
+
+bool matches(std::string_view text, std::string_view alternatives)
+{
+    for (std::size_t bar; (bar = alternatives.find('|')) != std::string_view::npos;
+         alternatives.remove_prefix(bar + 1)) {
+        if (found(text, alternatives.substr(0, bar))) {
+            return true;
+        }
+    }
+    return found(text, alternatives);
+}
 
 std::string n(std::size_t value)
 {
@@ -27,18 +50,19 @@ Expected expected_for(const Collection& c, std::size_t offset, unsigned char cha
     std::size_t start = 0;
     for (std::size_t i = 0; i < c.files.size(); ++i) {
         if (offset < start + c.files[i].data.size()) {
-            return {5, "Record " + n(i + 1) + " of .* differs from file .* at byte " + n(offset - start) + "[ .]"};
+            const std::string at = "Record " + n(i + 1) + " of * differs from file * at byte " + n(offset - start);
+            return {5, at + ".|" + at + " after"};
         }
         start += c.files[i].data.size();
     }
     for (std::size_t i = 0; i < c.files.size(); ++i) {
         const std::size_t end = start + c.files[i].stored.size();
         if (offset < end) {
-            return {5, "Record " + n(i + 1) + " of .* is named "};
+            return {5, "Record " + n(i + 1) + " of * is named "};
         }
         if (offset == end) {
             return {0, "record " + n(i + 2) + ": the name address|no zero byte ends|does not follow the names|Record " +
-                           n(i + 1) + " of .* is named "};
+                           n(i + 1) + " of * is named "};
         }
         start = end + 1;
     }
@@ -54,27 +78,31 @@ Expected expected_for(const Collection& c, std::size_t offset, unsigned char cha
     if (record >= c.files.size()) {
         // A location moved to another whole number of records before the end
         // of the list reads other bytes as records: a fault of the structure.
-        return {4, offset + 4 >= c.image.size() ? "user table location|whole number|sixteen bytes|records?"
+        return {4, offset + 4 >= c.image.size() ? "user table location|whole number|sixteen bytes|record"
                                                 : "sixteen bytes that end the list"};
     }
     if (field < 4) {
         // The first name address also marks the end of the data area, so
         // moving it may put any data block in the wrong place.
-        return {4, record == 0 ? "record [0-9]+: (the (name address|data address|length)|no zero byte)"
+        return {4, record == 0 ? "record *: the name address|record *: the data address|record *: the length|"
+                                 "record 1: no zero byte"
                                : "record " + n(record + 1) + ": the name address"};
     }
     if (field < 8) {
-        return {4, "record [" + n(record) + number + "]: the (data address|length)"};
+        const std::string before = "record " + n(record);
+        const std::string here = "record " + number;
+        return {4, before + ": the data address|" + before + ": the length|" + here + ": the data address|" + here +
+                       ": the length"};
     }
     if (field < length_end) {
         return {4, "record " + number + ": the length"};
     }
     if (field == length_end) {
-        return {5, "Record " + number + " of .* has type"};
+        return {5, "Record " + number + " of * has type"};
     }
     if (field == length_end + 1) {
         return change == 0x80 ? Expected{4, "record " + number + ": the visibility byte lacks bit 7"}
-                              : Expected{5, "Record " + number + " of .* has visibility"};
+                              : Expected{5, "Record " + number + " of * has visibility"};
     }
     return {4, "record " + number + ": its padding is not zero"};
 }
@@ -93,7 +121,7 @@ TEST(InspectFaults, EveryChangedByteOfAnImageIsNamed)
                 const Expected want = expected_for(c, offset, change);
                 ASSERT_EQ(r.exit_code, want.code == 0 && r.exit_code == 5 ? 5 : want.code == 0 ? 4 : want.code)
                     << "seed " << seed << " offset " << offset << "\n" << r.out;
-                ASSERT_TRUE(std::regex_search(r.out, std::regex(want.pattern)))
+                ASSERT_TRUE(matches(r.out, want.pattern))
                     << "seed " << seed << " offset " << offset << ": " << want.pattern << "\n" << r.out;
             }
         }
@@ -125,7 +153,7 @@ TEST(InspectFaults, EveryChangedByteOfAnUploadImageIsNamed)
                                   : offset < header ? Expected{5, "the plain-image CRC"}
                                                     : Expected{5, "the image CRC"};
             ASSERT_EQ(r.exit_code, want.code) << offset << "\n" << r.out;
-            ASSERT_TRUE(std::regex_search(r.out, std::regex(want.pattern))) << offset << "\n" << r.out;
+            ASSERT_TRUE(matches(r.out, want.pattern)) << offset << "\n" << r.out;
         }
     }
 }
