@@ -41,7 +41,8 @@ bool enter_folder(const std::string& folder)
 }
 
 // The row -f adds for the entry: its table name after the parameter-name
-// rule, its array name and its identifiers.
+// rule and its identifiers. (Its array name, which the image does not hold,
+// is taken as made from the path, without the suffix -f may add.)
 void add_row(InspectRun& run)
 {
     EntryBuffers& entry = run.entry;
