@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
-// Exit codes. 0 to 2 are the historical ones; 3 was added so that a bad
-// command line or an input beyond capacity is never converted silently.
+// Exit codes. Build scripts test 0 to 2; 3 means a bad command line or an
+// input beyond capacity, which is refused rather than converted silently.
 constexpr int CONVERT_OK = 0;
 constexpr int CONVERT_INPUT_OR_WRITE_FAILED = 1;  // input unreadable, no memory, a failed write
 constexpr int CONVERT_OUTPUT_FAILED = 2;          // output cannot be created, or is the input

@@ -7,6 +7,7 @@
 #include "file_access.hpp"
 #include "file_read.hpp"
 #include "run_flags.hpp"
+#include "value_text.hpp"
 
 namespace {
 
@@ -17,19 +18,9 @@ constexpr char ARRAY_END[] = "};\r\n\n";
 
 constexpr std::size_t CHUNK = 32;
 constexpr std::size_t STREAM_PIECE = 64 * 1024;  // a multiple of CHUNK
-constexpr std::size_t VALUE_TEXT = 5;  // "0xhh,"
-
-// "0xhh," for every byte value, lower-case digits, built at compile time.
-constexpr auto make_value_texts()
-{
-    std::array<std::array<char, VALUE_TEXT>, 256> texts{};
-    constexpr char digits[] = "0123456789abcdef";
-    for (std::size_t b = 0; b < 256; ++b) {
-        texts[b] = {'0', 'x', digits[b >> 4], digits[b & 0x0F], ','};
-    }
-    return texts;
-}
-constexpr auto VALUE_TEXTS = make_value_texts();
+// File arrays are written with lower-case digits.
+constexpr const ValueTexts& VALUE_TEXTS = VALUE_TEXTS_LOWER;
+constexpr std::size_t VALUE_TEXT = VALUE_TEXT_SIZE;
 
 constexpr bool is_white_space(unsigned char b)
 {

@@ -17,7 +17,7 @@ std::int32_t lookup_definition(const ControlSettings& settings, const char* name
 }
 
 // Every byte counts as a digit, the wrap-around is part of the format, so
-// unsigned arithmetic gives the historical values without overflow.
+// unsigned arithmetic gives the format's values without overflow.
 std::int32_t parse_decimal(const char* text)
 {
     std::uint32_t value = 0;

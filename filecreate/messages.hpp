@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <string_view>
 
-// 0 to 9 are the historical codes that build scripts test for; 10 was added
-// for inputs beyond a fixed capacity of the tool.
+// Build scripts test these codes: 0 to 9 name what failed, 10 an input
+// beyond a fixed capacity of the tool.
 constexpr int EXIT_OK = 0;
 constexpr int EXIT_CONTROL_FILE_MISSING = 1;
 constexpr int EXIT_ENTRY_FILE_MISSING = 2;
