@@ -1,7 +1,6 @@
 #include "c_emitter.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 #include "file_access.hpp"
@@ -46,20 +45,25 @@ std::size_t squeeze_white_space(const unsigned char* src, std::size_t count, uns
 
 namespace {
 
+// Room for one line of the array in the C source's buffer: the texts, the
+// line end and the spare bytes of the last 8-byte text copy.
+constexpr std::size_t LINE_ROOM = CHUNK * VALUE_TEXT + 2 + VALUE_TEXT_SPARE;
+
+// Formats one line of values straight into the C source's buffer.
+void put_line(OutFile& c_source, const unsigned char* values, std::size_t count)
+{
+    char* start = reinterpret_cast<char*>(out_room(c_source, LINE_ROOM));
+    char* p = put_value_texts(start, values, count, VALUE_TEXTS);
+    *p++ = '\r';
+    *p++ = '\n';
+    out_commit(c_source, static_cast<std::size_t>(p - start));
+}
+
 // Writes all chunks unchanged: every input byte is a value and goes to the image.
 void emit_plain(std::span<const unsigned char> bytes, OutFile& c_source, OutFile& image)
 {
-    std::array<char, CHUNK * VALUE_TEXT + 2> line;
     for (std::size_t start = 0; start < bytes.size(); start += CHUNK) {
-        std::size_t n = std::min(CHUNK, bytes.size() - start);
-        char* p = line.data();
-        for (std::size_t i = 0; i < n; ++i) {
-            std::memcpy(p, VALUE_TEXTS[bytes[start + i]].data(), VALUE_TEXT);
-            p += VALUE_TEXT;
-        }
-        *p++ = '\r';
-        *p++ = '\n';
-        out_put(c_source, line.data(), static_cast<std::size_t>(p - line.data()));
+        put_line(c_source, bytes.data() + start, std::min(CHUNK, bytes.size() - start));
     }
     out_put(image, bytes.data(), bytes.size());
 }
@@ -71,20 +75,12 @@ void emit_plain(std::span<const unsigned char> bytes, OutFile& c_source, OutFile
 // number of bytes kept. after_space carries the marker from piece to piece.
 std::size_t emit_squeezed(std::span<unsigned char> bytes, bool& after_space, OutFile& c_source, OutFile& image)
 {
-    std::array<char, CHUNK * VALUE_TEXT + 2> line;
     std::size_t kept = 0;
     for (std::size_t start = 0; start < bytes.size(); start += CHUNK) {
         std::size_t n = std::min(CHUNK, bytes.size() - start);
         std::size_t got = squeeze_white_space(bytes.data() + start, n, bytes.data() + kept, after_space);
-        char* p = line.data();
-        for (std::size_t i = kept; i < kept + got; ++i) {
-            std::memcpy(p, VALUE_TEXTS[bytes[i]].data(), VALUE_TEXT);
-            p += VALUE_TEXT;
-        }
+        put_line(c_source, bytes.data() + kept, got);
         kept += got;
-        *p++ = '\r';
-        *p++ = '\n';
-        out_put(c_source, line.data(), static_cast<std::size_t>(p - line.data()));
     }
     out_put(image, bytes.data(), kept);
     return kept;

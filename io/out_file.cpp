@@ -75,6 +75,14 @@ void out_put(OutFile& out, const void* bytes, std::size_t count)
     out.used += count;
 }
 
+unsigned char* out_room(OutFile& out, std::size_t count)
+{
+    if (out.used + count > out.data.size()) {
+        out_flush(out);
+    }
+    return out.data.data() + out.used;
+}
+
 bool out_close(OutFile& out)
 {
     bool ok = out_flush(out);

@@ -28,6 +28,18 @@ void out_attach(OutFile& out, int fd);
 void out_put(OutFile& out, const void* bytes, std::size_t count);
 inline void out_put(OutFile& out, std::string_view text) { out_put(out, text.data(), text.size()); }
 
+// Room for up to count bytes (at most the buffer's size) at the end of the
+// buffer, flushing first when the buffered bytes leave too little. The caller
+// writes its bytes there and then calls out_commit with how many it wrote;
+// this spares a writer that formats text the copy into the buffer.
+unsigned char* out_room(OutFile& out, std::size_t count);
+inline void out_commit(OutFile& out, std::size_t count)
+{
+    if (out.fd >= 0) {
+        out.used += count;
+    }
+}
+
 // Writes what is buffered. Returns false when any write to this file has failed.
 bool out_flush(OutFile& out);
 

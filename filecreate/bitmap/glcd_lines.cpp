@@ -37,20 +37,8 @@ void add_text(LineText& line, std::string_view text)
 
 void add_values(LineText& line, const unsigned char* bytes, std::size_t count)
 {
-    char* p = line.text.data() + line.used;
-    std::size_t i = 0;
-    // Four at a time: the loop's own steps would otherwise cost as much as
-    // the copies.
-    for (; i + 4 <= count; i += 4, p += 4 * VALUE_TEXT_SIZE) {
-        std::memcpy(p, VALUE_TEXTS_UPPER[bytes[i]].data(), VALUE_TEXT_STRIDE);
-        std::memcpy(p + VALUE_TEXT_SIZE, VALUE_TEXTS_UPPER[bytes[i + 1]].data(), VALUE_TEXT_STRIDE);
-        std::memcpy(p + 2 * VALUE_TEXT_SIZE, VALUE_TEXTS_UPPER[bytes[i + 2]].data(), VALUE_TEXT_STRIDE);
-        std::memcpy(p + 3 * VALUE_TEXT_SIZE, VALUE_TEXTS_UPPER[bytes[i + 3]].data(), VALUE_TEXT_STRIDE);
-    }
-    for (; i < count; ++i, p += VALUE_TEXT_SIZE) {
-        std::memcpy(p, VALUE_TEXTS_UPPER[bytes[i]].data(), VALUE_TEXT_STRIDE);
-    }
-    line.used = static_cast<std::size_t>(p - line.text.data());
+    char* end = put_value_texts(line.text.data() + line.used, bytes, count, VALUE_TEXTS_UPPER);
+    line.used = static_cast<std::size_t>(end - line.text.data());
 }
 
 void end_line(LineText& line)
