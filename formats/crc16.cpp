@@ -1,6 +1,6 @@
 #include "crc16.hpp"
 
-std::uint16_t crc16_update(std::uint16_t crc, const unsigned char* bytes, std::uint32_t count)
+std::uint16_t crc16_update_tables(std::uint16_t crc, const unsigned char* bytes, std::uint32_t count)
 {
     const Crc16Tables& t = CRC16_TABLES;
     unsigned c = crc;
@@ -18,4 +18,13 @@ std::uint16_t crc16_update(std::uint16_t crc, const unsigned char* bytes, std::u
         c = crc16_step(static_cast<std::uint16_t>(c), bytes[i]);
     }
     return static_cast<std::uint16_t>(c);
+}
+
+std::uint16_t crc16_update(std::uint16_t crc, const unsigned char* bytes, std::uint32_t count)
+{
+    // Below a few blocks the set-up of the multiplying form costs more than it saves.
+    if (count >= 256 && crc16_clmul_available()) {
+        return crc16_update_clmul(crc, bytes, count);
+    }
+    return crc16_update_tables(crc, bytes, count);
 }

@@ -51,4 +51,16 @@ constexpr std::uint16_t crc16_step(std::uint16_t crc, unsigned char byte)
 
 // Continues register crc over count bytes and returns the new register; a
 // count of 0 returns crc. Chaining calls gives the CRC of the joined runs.
+// Long runs go through crc16_update_clmul where the processor has it.
 std::uint16_t crc16_update(std::uint16_t crc, const unsigned char* bytes, std::uint32_t count);
+
+// The same with the tables alone, 16 bytes a step.
+std::uint16_t crc16_update_tables(std::uint16_t crc, const unsigned char* bytes, std::uint32_t count);
+
+// True when this processor has carry-less multiplication (x86 PCLMULQDQ with
+// SSSE3); false on every other machine.
+bool crc16_clmul_available();
+
+// The same with carry-less multiplication, 64 bytes a step; only to be called
+// when crc16_clmul_available() is true.
+std::uint16_t crc16_update_clmul(std::uint16_t crc, const unsigned char* bytes, std::uint32_t count);

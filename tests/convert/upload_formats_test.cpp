@@ -71,6 +71,30 @@ TEST(Crc16, SixteenBytesAtOnceEqualTheTableStepOnRandomBuffers)
     }
 }
 
+TEST(Crc16, MultiplyingFormEqualsTheTablesForEveryLengthAndAlignment)
+{
+    if (!crc16_clmul_available()) {
+        GTEST_SKIP() << "no carry-less multiplication on this processor";
+    }
+    const Bytes bytes = random_buffer(4096 + 16, 7);
+    for (std::uint32_t count : {0u, 1u, 15u, 16u, 63u, 64u, 65u, 79u, 80u, 127u, 128u, 129u, 191u, 255u, 256u, 257u,
+                                1000u, 4095u, 4096u}) {
+        for (std::uint32_t offset = 0; offset < 16; ++offset) {
+            auto start = static_cast<std::uint16_t>((count * 40503u) ^ (offset * 2654435761u));
+            const unsigned char* p = bytes.data() + offset;
+            ASSERT_EQ(crc16_update_clmul(start, p, count), crc16_update_tables(start, p, count))
+                << count << " bytes at " << offset;
+        }
+    }
+    // A register with every single bit set, over a run of zeros and of ones.
+    for (Bytes same : {Bytes(300, 0x00), Bytes(300, 0xFF)}) {
+        for (unsigned bit = 0; bit < 16; ++bit) {
+            auto start = static_cast<std::uint16_t>(1u << bit);
+            ASSERT_EQ(crc16_update_clmul(start, same.data(), 300), crc16_update_tables(start, same.data(), 300)) << bit;
+        }
+    }
+}
+
 TEST(KeyStream, SixteenBytesAtOnceEqualTheOneStepFormForEveryRegister)
 {
     const Bytes plain = random_buffer(40, 3);  // two blocks and a tail
