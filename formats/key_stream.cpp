@@ -28,10 +28,11 @@ constexpr std::uint64_t at_byte(std::size_t j, unsigned v)
 
 // Low bytes of Z_j for the stream bytes of one block (j = 1 to 16), packed in
 // two words, split into what the high and what the low byte of the register
-// contribute: PACKED_HIGH[w][x] for high byte x, PACKED_LOW[w][x] for low byte x.
+// contribute: high[x] for high byte x, low[x] for low byte x. The two words
+// of an entry sit side by side, so that each entry is one 16-byte load.
 struct PackedTables {
-    std::array<std::array<std::uint64_t, 256>, 2> high{};
-    std::array<std::array<std::uint64_t, 256>, 2> low{};
+    std::array<std::array<std::uint64_t, 2>, 256> high{};
+    std::array<std::array<std::uint64_t, 2>, 256> low{};
 };
 
 constexpr PackedTables make_packed_tables()
@@ -39,8 +40,8 @@ constexpr PackedTables make_packed_tables()
     PackedTables p{};
     for (unsigned x = 0; x < 256; ++x) {
         for (std::size_t j = 0; j < BLOCK; ++j) {  // stream byte j comes after j + 1 key bytes
-            p.high[j / 8][x] |= at_byte(j % 8, CRC16_TABLES[j][x]);
-            p.low[j / 8][x] |= j == 0 ? 0 : at_byte(j % 8, CRC16_TABLES[j - 1][x]);
+            p.high[x][j / 8] |= at_byte(j % 8, CRC16_TABLES[j][x]);
+            p.low[x][j / 8] |= j == 0 ? 0 : at_byte(j % 8, CRC16_TABLES[j - 1][x]);
         }
     }
     return p;
@@ -96,8 +97,8 @@ void key_stream_apply(KeyStream& ks, const unsigned char* src, unsigned char* ds
         const unsigned low = reg & 0xFF;
         std::uint64_t word[2];
         std::memcpy(word, src, BLOCK);
-        word[0] ^= PACKED.high[0][high] ^ PACKED.low[0][low] ^ a.stream[0];
-        word[1] ^= PACKED.high[1][high] ^ PACKED.low[1][low] ^ a.stream[1];
+        word[0] ^= PACKED.high[high][0] ^ PACKED.low[low][0] ^ a.stream[0];
+        word[1] ^= PACKED.high[high][1] ^ PACKED.low[low][1] ^ a.stream[1];
         std::memcpy(dst, word, BLOCK);
         reg = CRC16_TABLES[15][high] ^ CRC16_TABLES[14][low] ^ a.reg;
         position = a.next;
