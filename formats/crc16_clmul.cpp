@@ -14,7 +14,15 @@
 #define KORVANE_CRC16_CLMUL 1
 #include <immintrin.h>
 #if __has_include(<sys/platform/x86.h>)
-#include <sys/platform/x86.h>  // the C library's own record of the processor
+// The C library's own record of the processor. The header is written for C,
+// and clang, unlike GCC, does not take its _Bool in C++.
+#ifdef __clang__
+#define _Bool bool
+#include <sys/platform/x86.h>
+#undef _Bool
+#else
+#include <sys/platform/x86.h>
+#endif
 #else
 #include <cpuid.h>
 #endif
