@@ -44,11 +44,16 @@ constexpr std::uint64_t x_power_mod(unsigned power)
 
 #define KORVANE_CLMUL_TARGET __attribute__((target("pclmul,ssse3")))
 
-// Sixteen message bytes as a polynomial: the first byte becomes the highest.
+// Message bytes and polynomials are in opposite orders: the first byte is
+// the highest part of the polynomial.
+KORVANE_CLMUL_TARGET inline __m128i reverse_bytes(__m128i block)
+{
+    return _mm_shuffle_epi8(block, _mm_set_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
+}
+
 KORVANE_CLMUL_TARGET inline __m128i load_block(const unsigned char* bytes)
 {
-    const __m128i reverse = _mm_set_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-    return _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)), reverse);
+    return reverse_bytes(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)));
 }
 
 // block times x^distance, reduced to 80 bits: the high half times the
@@ -107,9 +112,8 @@ KORVANE_CLMUL_TARGET std::uint16_t crc16_update_clmul(std::uint16_t crc, const u
     for (; count - i >= 16; i += 16) {
         a = _mm_xor_si128(fold(a, by_128), load_block(bytes + i));
     }
-    const __m128i reverse = _mm_set_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
     unsigned char folded[16];
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(folded), _mm_shuffle_epi8(a, reverse));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(folded), reverse_bytes(a));
     std::uint16_t c = crc16_update_tables(0, folded, sizeof folded);
     return crc16_update_tables(c, bytes + i, count - i);
 }
