@@ -1,9 +1,9 @@
-#include "command_line.hpp"
+#include "convert/command_line.hpp"
 
 #include <cstring>
 
-#include "diagnostics.hpp"
-#include "messages.hpp"
+#include "convert/diagnostics.hpp"
+#include "convert/messages.hpp"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <array>
 #include <cstdint>
 
-#include "key_stream.hpp"
+#include "formats/key_stream.hpp"
 
 constexpr std::size_t ARGUMENT_BYTES_MAX = 100;  // suffix or key bytes taken from one argument
 static_assert(ARGUMENT_BYTES_MAX <= KEY_BYTES_MAX);

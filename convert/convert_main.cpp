@@ -1,14 +1,14 @@
-#include "convert_main.hpp"
+#include "convert/convert_main.hpp"
 
 #include <cstring>
 #include <unistd.h>
 
-#include "command_line.hpp"
-#include "convert_run.hpp"
-#include "diagnostics.hpp"
-#include "file_access.hpp"
-#include "messages.hpp"
-#include "usage.hpp"
+#include "convert/command_line.hpp"
+#include "convert/convert_run.hpp"
+#include "convert/diagnostics.hpp"
+#include "io/file_access.hpp"
+#include "convert/messages.hpp"
+#include "convert/usage.hpp"
 
 int convert_main(int argc, char** argv)
 {

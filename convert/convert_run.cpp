@@ -1,15 +1,15 @@
-#include "convert_run.hpp"
+#include "convert/convert_run.hpp"
 
 #include <cstdlib>
 #include <cstring>
 #include <span>
 
-#include "diagnostics.hpp"
-#include "file_access.hpp"
-#include "file_read.hpp"
-#include "messages.hpp"
-#include "record_flattening.hpp"
-#include "upload_header.hpp"
+#include "convert/diagnostics.hpp"
+#include "io/file_access.hpp"
+#include "io/file_read.hpp"
+#include "convert/messages.hpp"
+#include "convert/record_flattening.hpp"
+#include "formats/upload_header.hpp"
 
 namespace {
 

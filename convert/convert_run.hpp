@@ -5,9 +5,9 @@
 
 #include <cstddef>
 
-#include "command_line.hpp"
-#include "key_stream.hpp"
-#include "out_file.hpp"
+#include "convert/command_line.hpp"
+#include "formats/key_stream.hpp"
+#include "io/out_file.hpp"
 
 // Room in front of the image for the largest upload header, so that the
 // header is written in front of the image without moving it.

@@ -1,4 +1,4 @@
-#include "diagnostics.hpp"
+#include "convert/diagnostics.hpp"
 
 #include <cerrno>
 #include <cstdio>

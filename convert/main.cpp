@@ -1,4 +1,4 @@
-#include "convert_main.hpp"
+#include "convert/convert_main.hpp"
 
 int main(int argc, char** argv)
 {

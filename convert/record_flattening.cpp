@@ -1,8 +1,8 @@
-#include "record_flattening.hpp"
+#include "convert/record_flattening.hpp"
 
 #include <cstring>
 
-#include "byte_order.hpp"
+#include "formats/byte_order.hpp"
 
 RecordStep next_record(std::span<const unsigned char> input, RecordCursor& cursor, ImagePiece& piece)
 {

@@ -1,11 +1,11 @@
-#include "array_names.hpp"
+#include "filecreate/array_names.hpp"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include "diagnostics.hpp"
-#include "run_record.hpp"
+#include "filecreate/diagnostics.hpp"
+#include "filecreate/run_record.hpp"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "entry_buffers.hpp"
+#include "filecreate/entry_buffers.hpp"
 
 struct FileCreateRun;
 

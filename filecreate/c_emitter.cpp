@@ -1,12 +1,12 @@
-#include "c_emitter.hpp"
+#include "filecreate/c_emitter.hpp"
 
 #include <algorithm>
 #include <cstring>
 
-#include "file_access.hpp"
-#include "file_read.hpp"
-#include "run_flags.hpp"
-#include "value_text.hpp"
+#include "io/file_access.hpp"
+#include "io/file_read.hpp"
+#include "filecreate/run_flags.hpp"
+#include "formats/value_text.hpp"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "out_file.hpp"
-#include "user_table.hpp"
+#include "io/out_file.hpp"
+#include "filecreate/user_table.hpp"
 
 // Option -w: keeps only the first byte of every run of white space (CR, LF,
 // blank, tab) of count bytes from src, stored from dest on (dest may be src

@@ -1,4 +1,4 @@
-#include "collection_image.hpp"
+#include "filecreate/collection_image.hpp"
 
 #include <algorithm>
 #include <array>

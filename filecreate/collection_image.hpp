@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <span>
 
-#include "c_emitter.hpp"
-#include "collection_layout.hpp"
-#include "control_file.hpp"
-#include "out_file.hpp"
-#include "user_table.hpp"
+#include "filecreate/c_emitter.hpp"
+#include "formats/collection_layout.hpp"
+#include "filecreate/control_file.hpp"
+#include "io/out_file.hpp"
+#include "filecreate/user_table.hpp"
 
 // Base address, byte order, length width and alignment, from the definitions
 // FILE_HEADER_LEN, BIG_ENDIAN, MAX_FILE_LENGTH and ALIGN (each 0 when absent).

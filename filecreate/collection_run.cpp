@@ -1,4 +1,4 @@
-#include "collection_run.hpp"
+#include "filecreate/collection_run.hpp"
 
 #include <array>
 #include <cstdio>
@@ -6,13 +6,13 @@
 #include <string_view>
 #include <unistd.h>
 
-#include "collection_image.hpp"
-#include "control_loop.hpp"
-#include "diagnostics.hpp"
-#include "file_access.hpp"
-#include "first_pass.hpp"
-#include "messages.hpp"
-#include "run_depfile.hpp"
+#include "filecreate/collection_image.hpp"
+#include "filecreate/control_loop.hpp"
+#include "filecreate/diagnostics.hpp"
+#include "io/file_access.hpp"
+#include "filecreate/first_pass.hpp"
+#include "filecreate/messages.hpp"
+#include "filecreate/run_depfile.hpp"
 
 namespace {
 

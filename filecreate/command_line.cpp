@@ -1,17 +1,17 @@
-#include "command_line.hpp"
+#include "filecreate/command_line.hpp"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
 
-#include "bitmap.hpp"
-#include "collection_run.hpp"
-#include "diagnostics.hpp"
-#include "file_access.hpp"
-#include "messages.hpp"
-#include "run_depfile.hpp"
-#include "usage.hpp"
+#include "filecreate/bitmap/bitmap.hpp"
+#include "filecreate/collection_run.hpp"
+#include "filecreate/diagnostics.hpp"
+#include "io/file_access.hpp"
+#include "filecreate/messages.hpp"
+#include "filecreate/run_depfile.hpp"
+#include "filecreate/usage.hpp"
 
 namespace {
 

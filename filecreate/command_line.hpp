@@ -1,7 +1,7 @@
 // Entry of KorvaneFileCreate: chooses the run mode from argument 1.
 #pragma once
 
-#include "run_record.hpp"
+#include "filecreate/run_record.hpp"
 
 // Runs the program on its command line with a fresh run record and returns
 // the exit code.

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <span>
 
-#include "control_file.hpp"
+#include "filecreate/control_file.hpp"
 
 // A token keeps counting past what it stores, so that a long text that is
 // dropped (plain prose, a comment) never stops a run; only a text that is

@@ -1,4 +1,4 @@
-#include "control_file.hpp"
+#include "filecreate/control_file.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,10 +6,10 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "control_call.hpp"
-#include "file_access.hpp"
-#include "messages.hpp"
-#include "run_flags.hpp"
+#include "filecreate/control_call.hpp"
+#include "io/file_access.hpp"
+#include "filecreate/messages.hpp"
+#include "filecreate/run_flags.hpp"
 
 namespace {
 

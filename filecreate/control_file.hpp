@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "control_text.hpp"
-#include "entry_buffers.hpp"
+#include "filecreate/control_text.hpp"
+#include "filecreate/entry_buffers.hpp"
 
 constexpr std::size_t MAX_DEFINITIONS = 64;
 constexpr std::size_t DEFINITION_NAME_SIZE = 256;  // 255 characters and the NUL

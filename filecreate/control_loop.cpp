@@ -1,13 +1,13 @@
-#include "control_loop.hpp"
+#include "filecreate/control_loop.hpp"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <unistd.h>
 
-#include "diagnostics.hpp"
-#include "file_access.hpp"
-#include "messages.hpp"
+#include "filecreate/diagnostics.hpp"
+#include "io/file_access.hpp"
+#include "filecreate/messages.hpp"
 
 int collection_open_control(FileCreateRun& run, const char* control_path)
 {

@@ -5,7 +5,7 @@
 
 #include <span>
 
-#include "run_record.hpp"
+#include "filecreate/run_record.hpp"
 
 // Opens the control file. Prints the message and returns exit code 1 when it
 // cannot be opened (or path is missing), else 0.

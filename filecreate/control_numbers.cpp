@@ -1,7 +1,7 @@
 // Reading the control file's numbers and definitions.
 #include <cstring>
 
-#include "control_file.hpp"
+#include "filecreate/control_file.hpp"
 
 std::int32_t lookup_definition(const ControlSettings& settings, const char* name)
 {

@@ -1,6 +1,6 @@
-#include "control_text.hpp"
+#include "filecreate/control_text.hpp"
 
-#include "file_read.hpp"
+#include "io/file_read.hpp"
 
 namespace {
 

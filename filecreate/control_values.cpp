@@ -2,9 +2,9 @@
 // the t and c identifiers and the target address.
 #include <cstring>
 
-#include "control_call.hpp"
-#include "messages.hpp"
-#include "run_flags.hpp"
+#include "filecreate/control_call.hpp"
+#include "filecreate/messages.hpp"
+#include "filecreate/run_flags.hpp"
 
 namespace {
 

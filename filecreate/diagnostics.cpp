@@ -1,4 +1,4 @@
-#include "diagnostics.hpp"
+#include "filecreate/diagnostics.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "control_file.hpp"
-#include "file_access.hpp"
+#include "filecreate/control_file.hpp"
+#include "io/file_access.hpp"
 
 namespace {
 

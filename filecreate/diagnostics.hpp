@@ -9,7 +9,7 @@
 
 #include <string_view>
 
-#include "run_record.hpp"
+#include "filecreate/run_record.hpp"
 
 // A file of the command line that cannot be opened, read or created (path
 // nullptr: the argument is missing). kind names it ("control file", ...).

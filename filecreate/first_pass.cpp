@@ -1,12 +1,12 @@
-#include "first_pass.hpp"
+#include "filecreate/first_pass.hpp"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <unistd.h>
 
-#include "file_access.hpp"
-#include "messages.hpp"
+#include "io/file_access.hpp"
+#include "filecreate/messages.hpp"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <span>
 
-#include "run_record.hpp"
+#include "filecreate/run_record.hpp"
 
 // Reads the control file (run.control.fd, not yet read from) to its end with
 // the run's parser in its first-pass state, nothing printed, and compares

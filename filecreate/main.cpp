@@ -2,8 +2,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "command_line.hpp"
-#include "messages.hpp"
+#include "filecreate/command_line.hpp"
+#include "filecreate/messages.hpp"
 
 int main(int argc, char** argv)
 {

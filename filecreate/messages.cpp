@@ -1,4 +1,4 @@
-#include "messages.hpp"
+#include "filecreate/messages.hpp"
 
 #include <cstdio>
 

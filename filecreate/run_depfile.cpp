@@ -1,8 +1,8 @@
-#include "run_depfile.hpp"
+#include "filecreate/run_depfile.hpp"
 
 #include <cstdio>
 
-#include "messages.hpp"
+#include "filecreate/messages.hpp"
 
 int write_run_depfile(const DepfileList& deps)
 {

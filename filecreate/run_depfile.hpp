@@ -2,7 +2,7 @@
 // what the run record has collected.
 #pragma once
 
-#include "run_record.hpp"
+#include "filecreate/run_record.hpp"
 
 // Writes the dependency file asked for (if any) of a run that has succeeded.
 // Returns 0, or exit code 4 after the message when it cannot be written.

@@ -9,15 +9,15 @@
 #include <array>
 #include <cstdint>
 
-#include "array_names.hpp"
-#include "c_emitter.hpp"
-#include "chunk_reader.hpp"
-#include "control_file.hpp"
-#include "depfile.hpp"
-#include "entry_buffers.hpp"
-#include "out_file.hpp"
-#include "run_flags.hpp"
-#include "user_table.hpp"
+#include "filecreate/array_names.hpp"
+#include "filecreate/c_emitter.hpp"
+#include "io/chunk_reader.hpp"
+#include "filecreate/control_file.hpp"
+#include "io/depfile.hpp"
+#include "filecreate/entry_buffers.hpp"
+#include "io/out_file.hpp"
+#include "filecreate/run_flags.hpp"
+#include "filecreate/user_table.hpp"
 
 struct FileCreateRun {
     // The control file and what it has set: definitions, target address,

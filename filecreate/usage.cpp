@@ -1,4 +1,4 @@
-#include "usage.hpp"
+#include "filecreate/usage.hpp"
 
 // One literal, so that the text is one message for the manual-page check
 // rather than a dozen; its lines are for people and may change.

@@ -1,11 +1,11 @@
-#include "user_table.hpp"
+#include "filecreate/user_table.hpp"
 
 #include <array>
 #include <cstring>
 #include <span>
 #include <string_view>
 
-#include "run_flags.hpp"
+#include "filecreate/run_flags.hpp"
 
 namespace {
 

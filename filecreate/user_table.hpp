@@ -7,9 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "array_names.hpp"
-#include "entry_buffers.hpp"
-#include "out_file.hpp"
+#include "filecreate/array_names.hpp"
+#include "filecreate/entry_buffers.hpp"
+#include "io/out_file.hpp"
 
 constexpr std::size_t MAX_FILES = 128;
 constexpr std::size_t TABLE_TEXT_SIZE = 131072;

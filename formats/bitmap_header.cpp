@@ -1,6 +1,6 @@
-#include "bitmap_header.hpp"
+#include "formats/bitmap_header.hpp"
 
-#include "byte_order.hpp"
+#include "formats/byte_order.hpp"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "collection_layout.hpp"
+#include "formats/collection_layout.hpp"
 
 #include <algorithm>
 #include <cstring>
 
-#include "byte_order.hpp"
+#include "formats/byte_order.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "crc16.hpp"
+#include "formats/crc16.hpp"
 
 std::uint16_t crc16_update_tables(std::uint16_t crc, const unsigned char* bytes, std::uint32_t count)
 {

@@ -8,7 +8,7 @@
 // end is a 128-bit value congruent to the whole message; its register is what
 // the tables give for its 16 bytes from 0, and any bytes after the last whole
 // block go through the tables too.
-#include "crc16.hpp"
+#include "formats/crc16.hpp"
 
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
 #define KORVANE_CRC16_CLMUL 1

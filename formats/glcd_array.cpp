@@ -1,4 +1,4 @@
-#include "glcd_array.hpp"
+#include "formats/glcd_array.hpp"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "key_stream.hpp"
+#include "formats/key_stream.hpp"
 
 #include <bit>
 #include <cstring>
 
-#include "crc16.hpp"
+#include "formats/crc16.hpp"
 
 // Why 16 bytes per step: by linearity the register after j key bytes is
 // Z_j(reg) XOR D_j, where D_j is the register those key bytes give from 0 (a

@@ -1,7 +1,7 @@
-#include "upload_header.hpp"
+#include "formats/upload_header.hpp"
 
-#include "byte_order.hpp"
-#include "crc16.hpp"
+#include "formats/byte_order.hpp"
+#include "formats/crc16.hpp"
 
 std::size_t pack_upload_header(const UploadHeader& header, unsigned char* out)
 {

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <unistd.h>
 
-#include "bitmap_reader.hpp"
-#include "fuzz_support.hpp"
-#include "glcd_array.hpp"
-#include "run_record.hpp"
+#include "filecreate/bitmap/bitmap_reader.hpp"
+#include "fuzz/fuzz_support.hpp"
+#include "formats/glcd_array.hpp"
+#include "filecreate/run_record.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_support.hpp"
-#include "convert_main.hpp"
+#include "fuzz/fuzz_support.hpp"
+#include "convert/convert_main.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -8,10 +8,10 @@
 #include <unistd.h>
 #include <vector>
 
-#include "collection_layout.hpp"
-#include "file_read.hpp"
-#include "fuzz_support.hpp"
-#include "run_record.hpp"
+#include "formats/collection_layout.hpp"
+#include "io/file_read.hpp"
+#include "fuzz/fuzz_support.hpp"
+#include "filecreate/run_record.hpp"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_support.hpp"
-#include "inspect_main.hpp"
+#include "fuzz/fuzz_support.hpp"
+#include "inspect/inspect_main.hpp"
 
 inline int fuzz_inspect(std::vector<std::string> words)
 {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "inspect_fuzz_run.hpp"
+#include "fuzz/inspect_fuzz_run.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,4 +1,4 @@
-#include "control_entries.hpp"
+#include "inspect/control_entries.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,10 +9,10 @@
 #include <direct.h>
 #endif
 
-#include "file_access.hpp"
-#include "inspect_diagnostics.hpp"
-#include "inspect_messages.hpp"
-#include "run_flags.hpp"
+#include "io/file_access.hpp"
+#include "inspect/inspect_diagnostics.hpp"
+#include "inspect/inspect_messages.hpp"
+#include "filecreate/run_flags.hpp"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // table that -f makes of each entry.
 #pragma once
 
-#include "inspect_run.hpp"
+#include "inspect/inspect_run.hpp"
 
 // Reads the whole control file into run: settings, table rows and entries.
 // Makes the control file's folder the working folder first, since -f is run

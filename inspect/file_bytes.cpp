@@ -1,10 +1,10 @@
-#include "file_bytes.hpp"
+#include "inspect/file_bytes.hpp"
 
 #include <cstdlib>
 #include <span>
 
-#include "file_access.hpp"
-#include "file_read.hpp"
+#include "io/file_access.hpp"
+#include "io/file_read.hpp"
 
 namespace {
 

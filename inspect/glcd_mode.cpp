@@ -1,4 +1,4 @@
-#include "glcd_mode.hpp"
+#include "inspect/glcd_mode.hpp"
 
 #include <cerrno>
 #include <cstdio>
@@ -7,11 +7,11 @@
 #include <unistd.h>
 #include <vector>
 
-#include "file_access.hpp"
-#include "glcd_pictures.hpp"
-#include "inspect_diagnostics.hpp"
-#include "inspect_messages.hpp"
-#include "inspect_output.hpp"
+#include "io/file_access.hpp"
+#include "inspect/glcd_pictures.hpp"
+#include "inspect/inspect_diagnostics.hpp"
+#include "inspect/inspect_messages.hpp"
+#include "inspect/inspect_output.hpp"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // written as DIR/NAME.pbm.
 #pragma once
 
-#include "inspect_command_line.hpp"
-#include "inspect_run.hpp"
+#include "inspect/inspect_command_line.hpp"
+#include "inspect/inspect_run.hpp"
 
 // The largest C file read: a 4096 x 4096 bitmap takes about 11 MB of text.
 constexpr std::size_t GLCD_TEXT_CAP = 64u << 20;

@@ -1,4 +1,4 @@
-#include "glcd_pictures.hpp"
+#include "inspect/glcd_pictures.hpp"
 
 #include <array>
 #include <cstring>

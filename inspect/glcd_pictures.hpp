@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <span>
 
-#include "glcd_array.hpp"
-#include "out_file.hpp"
+#include "formats/glcd_array.hpp"
+#include "io/out_file.hpp"
 
 // Draws array to out, a line at a time through line, which must hold
 // 3 * width + 2 bytes.

@@ -1,4 +1,4 @@
-#include "image_mode.hpp"
+#include "inspect/image_mode.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,14 +7,14 @@
 #include <span>
 #include <unistd.h>
 
-#include "collection_image.hpp"
-#include "control_entries.hpp"
-#include "file_access.hpp"
-#include "file_read.hpp"
-#include "image_report.hpp"
-#include "inspect_diagnostics.hpp"
-#include "inspect_messages.hpp"
-#include "printable.hpp"
+#include "filecreate/collection_image.hpp"
+#include "inspect/control_entries.hpp"
+#include "io/file_access.hpp"
+#include "io/file_read.hpp"
+#include "inspect/image_report.hpp"
+#include "inspect/inspect_diagnostics.hpp"
+#include "inspect/inspect_messages.hpp"
+#include "inspect/printable.hpp"
 
 namespace {
 

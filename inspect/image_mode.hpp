@@ -3,7 +3,7 @@
 // with its entry of the control file and with the entry's file.
 #pragma once
 
-#include "inspect_run.hpp"
+#include "inspect/inspect_run.hpp"
 
 // The largest image -f can write: 128 files of the largest size, and room for
 // their names and records.

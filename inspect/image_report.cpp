@@ -1,13 +1,13 @@
-#include "image_report.hpp"
+#include "inspect/image_report.hpp"
 
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 
-#include "collection_image.hpp"
-#include "inspect_messages.hpp"
-#include "printable.hpp"
+#include "filecreate/collection_image.hpp"
+#include "inspect/inspect_messages.hpp"
+#include "inspect/printable.hpp"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // bytes stand for.
 #pragma once
 
-#include "inspect_run.hpp"
+#include "inspect/inspect_run.hpp"
 
 // The first line: the image, the control file and the layout it gives.
 void print_image_layout(const InspectRun& run, const char* image_path, const char* control_path);

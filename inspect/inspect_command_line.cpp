@@ -1,9 +1,9 @@
-#include "inspect_command_line.hpp"
+#include "inspect/inspect_command_line.hpp"
 
 #include <cstdio>
 #include <string_view>
 
-#include "inspect_messages.hpp"
+#include "inspect/inspect_messages.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "inspect_diagnostics.hpp"
+#include "inspect/inspect_diagnostics.hpp"
 
 #include <cstdio>
 #include <cstring>

@@ -1,12 +1,12 @@
-#include "inspect_main.hpp"
+#include "inspect/inspect_main.hpp"
 
 #include <cstdio>
 
-#include "glcd_mode.hpp"
-#include "image_mode.hpp"
-#include "inspect_command_line.hpp"
-#include "inspect_messages.hpp"
-#include "upload_mode.hpp"
+#include "inspect/glcd_mode.hpp"
+#include "inspect/image_mode.hpp"
+#include "inspect/inspect_command_line.hpp"
+#include "inspect/inspect_messages.hpp"
+#include "inspect/upload_mode.hpp"
 
 int inspect_main(InspectRun& run, int argc, char** argv)
 {

@@ -1,11 +1,11 @@
-#include "inspect_output.hpp"
+#include "inspect/inspect_output.hpp"
 
 #include <cerrno>
 #include <cstdio>
 
-#include "file_access.hpp"
-#include "inspect_diagnostics.hpp"
-#include "inspect_messages.hpp"
+#include "io/file_access.hpp"
+#include "inspect/inspect_diagnostics.hpp"
+#include "inspect/inspect_messages.hpp"
 
 int open_output(OutFile& out, const char* path, int input_fd)
 {

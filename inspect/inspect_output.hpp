@@ -2,7 +2,7 @@
 // only when they are not the file being inspected, and every write checked.
 #pragma once
 
-#include "out_file.hpp"
+#include "io/out_file.hpp"
 
 // Creates path and attaches out to it, unless path names the file open on
 // input_fd. Returns INSPECT_OK, or an exit code after the message.

@@ -1,4 +1,4 @@
-#include "inspect_run.hpp"
+#include "inspect/inspect_run.hpp"
 
 #include <unistd.h>
 

@@ -8,14 +8,14 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "c_emitter.hpp"
-#include "collection_layout.hpp"
-#include "control_file.hpp"
-#include "entry_buffers.hpp"
-#include "file_bytes.hpp"
-#include "key_stream.hpp"
-#include "out_file.hpp"
-#include "user_table.hpp"
+#include "filecreate/c_emitter.hpp"
+#include "formats/collection_layout.hpp"
+#include "filecreate/control_file.hpp"
+#include "filecreate/entry_buffers.hpp"
+#include "inspect/file_bytes.hpp"
+#include "formats/key_stream.hpp"
+#include "io/out_file.hpp"
+#include "filecreate/user_table.hpp"
 
 // One file line of the control file, as -f takes it.
 struct ControlFileEntry {

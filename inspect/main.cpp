@@ -2,8 +2,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "inspect_main.hpp"
-#include "inspect_messages.hpp"
+#include "inspect/inspect_main.hpp"
+#include "inspect/inspect_messages.hpp"
 
 int main(int argc, char** argv)
 {

@@ -1,7 +1,7 @@
-#include "upload_check.hpp"
+#include "inspect/upload_check.hpp"
 
-#include "byte_order.hpp"
-#include "crc16.hpp"
+#include "formats/byte_order.hpp"
+#include "formats/crc16.hpp"
 
 namespace {
 

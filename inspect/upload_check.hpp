@@ -11,8 +11,8 @@
 #include <span>
 
 #include "convert/command_line.hpp"
-#include "key_stream.hpp"
-#include "upload_header.hpp"
+#include "formats/key_stream.hpp"
+#include "formats/upload_header.hpp"
 
 enum class UploadFault {
     none,

@@ -1,15 +1,15 @@
-#include "upload_mode.hpp"
+#include "inspect/upload_mode.hpp"
 
 #include <cerrno>
 #include <cstdio>
 #include <unistd.h>
 
 #include "convert/record_flattening.hpp"
-#include "file_access.hpp"
-#include "inspect_diagnostics.hpp"
-#include "inspect_messages.hpp"
-#include "inspect_output.hpp"
-#include "upload_check.hpp"
+#include "io/file_access.hpp"
+#include "inspect/inspect_diagnostics.hpp"
+#include "inspect/inspect_messages.hpp"
+#include "inspect/inspect_output.hpp"
+#include "inspect/upload_check.hpp"
 
 namespace {
 

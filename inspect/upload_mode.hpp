@@ -3,7 +3,7 @@
 // --plain writes the recovered plain image once every check holds.
 #pragma once
 
-#include "inspect_command_line.hpp"
-#include "inspect_run.hpp"
+#include "inspect/inspect_command_line.hpp"
+#include "inspect/inspect_run.hpp"
 
 int run_upload_mode(InspectRun& run, const InspectRequest& request);

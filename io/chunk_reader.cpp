@@ -1,7 +1,7 @@
-#include "chunk_reader.hpp"
+#include "io/chunk_reader.hpp"
 
-#include "file_access.hpp"
-#include "file_read.hpp"
+#include "io/file_access.hpp"
+#include "io/file_read.hpp"
 
 #include <cstring>
 #include <unistd.h>

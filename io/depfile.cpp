@@ -1,4 +1,4 @@
-#include "depfile.hpp"
+#include "io/depfile.hpp"
 
 #include <cerrno>
 #include <cstdio>
@@ -8,8 +8,8 @@
 #include <windows.h>
 #endif
 
-#include "file_access.hpp"
-#include "out_file.hpp"
+#include "io/file_access.hpp"
+#include "io/out_file.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "file_access.hpp"
+#include "io/file_access.hpp"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "file_read.hpp"
+#include "io/file_read.hpp"
 
 #include <cerrno>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "out_file.hpp"
+#include "io/out_file.hpp"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
 // The bitmap modes of KorvaneFileCreate.
 #pragma once
 
-#include "run_record.hpp"
+#include "filecreate/run_record.hpp"
 
 // -bm[n][i] BITMAP OUTPUT: one bitmap into one C array.
 int run_single_bitmap(FileCreateRun& run, int argc, char** argv);

@@ -1,17 +1,17 @@
 // The two bitmap modes of KorvaneFileCreate: -bm converts one bitmap, -fb
 // every bitmap that a control file lists, into one C file.
-#include "bitmap.hpp"
+#include "filecreate/bitmap/bitmap.hpp"
 
 #include <cstdio>
 #include <unistd.h>
 
-#include "bitmap_reader.hpp"
-#include "control_loop.hpp"
-#include "diagnostics.hpp"
-#include "file_access.hpp"
-#include "first_pass.hpp"
-#include "messages.hpp"
-#include "run_depfile.hpp"
+#include "filecreate/bitmap/bitmap_reader.hpp"
+#include "filecreate/control_loop.hpp"
+#include "filecreate/diagnostics.hpp"
+#include "io/file_access.hpp"
+#include "filecreate/first_pass.hpp"
+#include "filecreate/messages.hpp"
+#include "filecreate/run_depfile.hpp"
 
 namespace {
 

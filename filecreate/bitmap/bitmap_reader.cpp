@@ -1,16 +1,16 @@
-#include "bitmap_reader.hpp"
+#include "filecreate/bitmap/bitmap_reader.hpp"
 
 #include <array>
 #include <cstdio>
 #include <unistd.h>
 
-#include "bitmap_header.hpp"
-#include "diagnostics.hpp"
-#include "file_access.hpp"
-#include "glcd_array.hpp"
-#include "glcd_writer.hpp"
-#include "messages.hpp"
-#include "run_flags.hpp"
+#include "formats/bitmap_header.hpp"
+#include "filecreate/diagnostics.hpp"
+#include "io/file_access.hpp"
+#include "formats/glcd_array.hpp"
+#include "filecreate/bitmap/glcd_writer.hpp"
+#include "filecreate/messages.hpp"
+#include "filecreate/run_flags.hpp"
 
 // clang-format off
 const std::string_view BITMAP_BANNER_PART_ONE =

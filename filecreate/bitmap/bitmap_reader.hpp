@@ -7,8 +7,8 @@
 #include <span>
 #include <string_view>
 
-#include "chunk_reader.hpp"
-#include "out_file.hpp"
+#include "io/chunk_reader.hpp"
+#include "io/out_file.hpp"
 
 // The comment block at the head of a -fb output: part one, the output path,
 // part two.

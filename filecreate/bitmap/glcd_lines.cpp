@@ -1,4 +1,4 @@
-#include "glcd_lines.hpp"
+#include "filecreate/bitmap/glcd_lines.hpp"
 
 #include <cstring>
 

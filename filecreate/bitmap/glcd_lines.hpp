@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <string_view>
 
-#include "glcd_array.hpp"
-#include "out_file.hpp"
-#include "value_text.hpp"
+#include "formats/glcd_array.hpp"
+#include "io/out_file.hpp"
+#include "formats/value_text.hpp"
 
 // The longest line: 30 units of 4 values, in a direct 1-bit array.
 constexpr std::size_t LONGEST_LINE = GLCD_DIRECT_UNITS_PER_LINE * GLCD_UNIT_BYTES * VALUE_TEXT_SIZE;

@@ -1,14 +1,14 @@
-#include "glcd_writer.hpp"
+#include "filecreate/bitmap/glcd_writer.hpp"
 
 #include <array>
 #include <cstring>
 #include <span>
 #include <string_view>
 
-#include "glcd_array.hpp"
-#include "glcd_lines.hpp"
-#include "pixel_pack.hpp"
-#include "run_flags.hpp"
+#include "formats/glcd_array.hpp"
+#include "filecreate/bitmap/glcd_lines.hpp"
+#include "filecreate/bitmap/pixel_pack.hpp"
+#include "filecreate/run_flags.hpp"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <span>
 #include <string_view>
 
-#include "bitmap_header.hpp"
-#include "chunk_reader.hpp"
-#include "out_file.hpp"
+#include "formats/bitmap_header.hpp"
+#include "io/chunk_reader.hpp"
+#include "io/out_file.hpp"
 
 // How much of the pixel data the array takes: the pixel loop stops at the
 // image size or after the last row, whichever comes first.

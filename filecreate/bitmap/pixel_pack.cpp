@@ -1,4 +1,4 @@
-#include "pixel_pack.hpp"
+#include "filecreate/bitmap/pixel_pack.hpp"
 
 #include <array>
 #include <bit>

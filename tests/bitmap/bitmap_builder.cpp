@@ -1,4 +1,4 @@
-#include "bitmap_builder.hpp"
+#include "tests/bitmap/bitmap_builder.hpp"
 
 #include <cstdio>
 #include <random>

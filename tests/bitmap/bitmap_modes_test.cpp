@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "bitmap_builder.hpp"
-#include "bitmap_reader.hpp"
-#include "test_support.hpp"
+#include "tests/bitmap/bitmap_builder.hpp"
+#include "filecreate/bitmap/bitmap_reader.hpp"
+#include "tests/common/test_support.hpp"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // inversion and reversal, palette polarity and header sizes.
 #include <gtest/gtest.h>
 
-#include "bitmap_builder.hpp"
-#include "glcd_run.hpp"
+#include "tests/bitmap/bitmap_builder.hpp"
+#include "tests/bitmap/glcd_run.hpp"
 
 // A process under the sanitizers starts slowly: the sweep then runs a sample.
 #if defined(__SANITIZE_ADDRESS__)

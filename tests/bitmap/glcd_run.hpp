@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "test_support.hpp"
+#include "tests/common/test_support.hpp"
 
 struct Converted {
     RunResult run;

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 
-#include "bitmap_builder.hpp"
-#include "glcd_run.hpp"
+#include "tests/bitmap/bitmap_builder.hpp"
+#include "tests/bitmap/glcd_run.hpp"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "pixel_pack.hpp"
-#include "test_support.hpp"
-#include "value_text.hpp"
+#include "filecreate/bitmap/pixel_pack.hpp"
+#include "tests/common/test_support.hpp"
+#include "formats/value_text.hpp"
 
 namespace {
 

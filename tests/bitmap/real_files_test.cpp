@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-#include "test_support.hpp"
+#include "tests/common/test_support.hpp"
 
 namespace {
 

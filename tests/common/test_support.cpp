@@ -1,4 +1,4 @@
-#include "test_support.hpp"
+#include "tests/common/test_support.hpp"
 
 #include <cerrno>
 #include <cstdlib>

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "command_line.hpp"
-#include "record_flattening.hpp"
-#include "test_support.hpp"
+#include "convert/command_line.hpp"
+#include "convert/record_flattening.hpp"
+#include "tests/common/test_support.hpp"
 
 namespace {
 

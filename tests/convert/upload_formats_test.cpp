@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "crc16.hpp"
-#include "key_stream.hpp"
-#include "test_support.hpp"
-#include "upload_header.hpp"
+#include "formats/crc16.hpp"
+#include "formats/key_stream.hpp"
+#include "tests/common/test_support.hpp"
+#include "formats/upload_header.hpp"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "test_support.hpp"
+#include "tests/common/test_support.hpp"
 
 inline RunResult filecreate(const std::vector<std::string>& args, const std::string& cwd)
 {

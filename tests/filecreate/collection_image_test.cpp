@@ -9,10 +9,10 @@
 #include <unistd.h>
 #include <vector>
 
-#include "byte_order.hpp"
-#include "collection_image.hpp"
-#include "run_record.hpp"
-#include "test_support.hpp"
+#include "formats/byte_order.hpp"
+#include "filecreate/collection_image.hpp"
+#include "filecreate/run_record.hpp"
+#include "tests/common/test_support.hpp"
 
 namespace {
 

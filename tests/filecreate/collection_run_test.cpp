@@ -9,7 +9,7 @@
 
 using namespace std::string_literals;
 
-#include "collection_files.hpp"
+#include "tests/filecreate/collection_files.hpp"
 
 namespace {
 

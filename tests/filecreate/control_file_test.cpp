@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "control_session.hpp"
+#include "tests/filecreate/control_session.hpp"
 
 namespace {
 

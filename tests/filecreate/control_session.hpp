@@ -11,8 +11,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "run_record.hpp"
-#include "test_support.hpp"
+#include "filecreate/run_record.hpp"
+#include "tests/common/test_support.hpp"
 
 inline int open_fd_count()
 {

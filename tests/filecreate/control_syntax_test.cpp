@@ -8,7 +8,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "control_session.hpp"
+#include "tests/filecreate/control_session.hpp"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "collection_files.hpp"
-#include "collection_layout.hpp"
+#include "tests/filecreate/collection_files.hpp"
+#include "formats/collection_layout.hpp"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "run_record.hpp"
-#include "test_support.hpp"
+#include "filecreate/run_record.hpp"
+#include "tests/common/test_support.hpp"
 
 namespace {
 

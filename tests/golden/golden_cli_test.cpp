@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "test_support.hpp"
+#include "tests/common/test_support.hpp"
 
 namespace {
 

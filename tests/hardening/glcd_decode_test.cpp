@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "bitmap_builder.hpp"
-#include "glcd_array.hpp"
-#include "test_support.hpp"
+#include "tests/bitmap/bitmap_builder.hpp"
+#include "formats/glcd_array.hpp"
+#include "tests/common/test_support.hpp"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "test_support.hpp"
+#include "tests/common/test_support.hpp"
 
 namespace {
 

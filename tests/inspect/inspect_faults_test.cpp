@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "inspect_session.hpp"
+#include "tests/inspect/inspect_session.hpp"
 
 namespace {
 

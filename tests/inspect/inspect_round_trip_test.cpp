@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "bitmap_builder.hpp"
-#include "inspect_session.hpp"
+#include "tests/bitmap/bitmap_builder.hpp"
+#include "tests/inspect/inspect_session.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "inspect_session.hpp"
+#include "tests/inspect/inspect_session.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "inspect_main.hpp"
+#include "inspect/inspect_main.hpp"
 
 RunResult inspect_here(const std::vector<std::string>& args)
 {

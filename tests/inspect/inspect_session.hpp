@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "test_support.hpp"
+#include "tests/common/test_support.hpp"
 
 // inspect_main on a fresh run record, standard output captured; the working
 // folder is restored afterwards (image mode enters the control file's folder).

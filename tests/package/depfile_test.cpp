@@ -5,8 +5,8 @@
 #include <climits>
 #include <cstdlib>
 
-#include "depfile.hpp"
-#include "test_support.hpp"
+#include "io/depfile.hpp"
+#include "tests/common/test_support.hpp"
 
 namespace {
 

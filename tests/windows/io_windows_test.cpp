@@ -9,11 +9,11 @@
 #include <unistd.h>
 #include <windows.h>
 
-#include "chunk_reader.hpp"
-#include "file_access.hpp"
-#include "file_read.hpp"
-#include "out_file.hpp"
-#include "test_support.hpp"
+#include "io/chunk_reader.hpp"
+#include "io/file_access.hpp"
+#include "io/file_read.hpp"
+#include "io/out_file.hpp"
+#include "tests/common/test_support.hpp"
 
 TEST(WindowsIdentity, NamesAndHardLinksOfOneFileAgreeOtherFilesDiffer)
 {
