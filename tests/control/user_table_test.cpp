@@ -6,14 +6,22 @@
 #include <string>
 #include <unistd.h>
 
-#include "filecreate/run_record.hpp"
+#include "control/run_flags.hpp"
+#include "control/user_table.hpp"
+#include "io/out_file.hpp"
 #include "tests/common/test_support.hpp"
 
 namespace {
 
+// The table and the C source it is written to.
+struct TableRun {
+    UserTable table;
+    OutFile c_source;
+};
+
 class UserTableTest : public ::testing::Test {
 protected:
-    std::unique_ptr<FileCreateRun> run = std::make_unique<FileCreateRun>();
+    std::unique_ptr<TableRun> run = std::make_unique<TableRun>();
 
     std::string table_text() const { return {run->table.text.data(), run->table.text_length}; }
 };
@@ -58,7 +66,7 @@ TEST_F(UserTableTest, TableEntryPiecesAndParameterNames)
     };
     for (const auto& [path, stored] : rule) {
         for (std::uint32_t flags : {OPT_PARAMETER_NAME, 0u}) {
-            run = std::make_unique<FileCreateRun>();
+            run = std::make_unique<TableRun>();
             UserTable& fresh = run->table;
             ASSERT_TRUE(add_table_entry(fresh, 0, path, nullptr, nullptr, flags));
             const char* want = flags != 0 ? stored : path;
@@ -77,7 +85,7 @@ TEST_F(UserTableTest, TableEntryPiecesAndParameterNames)
         {"a.\x01" "7\x1f\x7f\xff", "a.\\0017\\037\\177\xff"},
     };
     for (const auto& [path, text] : escaped) {
-        run = std::make_unique<FileCreateRun>();
+        run = std::make_unique<TableRun>();
         ASSERT_TRUE(add_table_entry(run->table, 0, path, nullptr, nullptr, 0));
         EXPECT_EQ(table_text(), std::string("{\"") + text + "\", ") << path;
         EXPECT_STREQ(run->table.rows[0].name.data(), path);
@@ -96,13 +104,13 @@ TEST_F(UserTableTest, TableTextAndRowsNeverOverflow)
     EXPECT_EQ(run->table.text_length, 1048u * 125u);
 
     // Whole rows stop at 128; a piece longer than its buffer is refused.
-    run = std::make_unique<FileCreateRun>();
+    run = std::make_unique<TableRun>();
     for (int i = 0; i < 128; ++i) {
         ASSERT_TRUE(add_table_entry(run->table, 0, "a.htm", nullptr, nullptr, 0));
         ASSERT_TRUE(add_table_entry(run->table, 1, "_a", "M", "V", 0));
     }
     EXPECT_FALSE(add_table_entry(run->table, 0, "a.htm", nullptr, nullptr, 0));
-    run = std::make_unique<FileCreateRun>();
+    run = std::make_unique<TableRun>();
     EXPECT_FALSE(add_table_entry(run->table, 1, "_a", std::string(32, 'M').c_str(), "V", 0));
     EXPECT_EQ(run->table.text_length, 0u);
 }
