@@ -27,20 +27,19 @@ Picture picture_of(const GlcdArray& array, bool invert, bool reverse)
 
 TEST(GlcdDecode, ArraysDecodeToTheBitmapPixels)
 {
-    ScratchDir dir;
     const unsigned sizes[][2] = {{1, 1}, {3, 5}, {8, 8}, {17, 2}, {33, 9}, {64, 3}, {121, 40}, {250, 7}};
     unsigned seed = 77;
     for (unsigned bits : {1u, 24u}) {
         for (const auto& size : sizes) {
             Picture picture = random_picture(size[0], size[1], seed++);
-            write_file(dir / "in.bmp", bitmap_of(picture, size[0], bits));
+            const std::string bitmap = bitmap_of(picture, size[0], bits);
             for (const char* mode : {"-bm", "-bmn", "-bmi", "-bmni"}) {
                 SCOPED_TRACE(std::to_string(bits) + " bpp " + std::to_string(size[0]) + "x" +
                              std::to_string(size[1]) + " " + mode);
-                RunResult r = run_program(installed_program("KorvaneFileCreate"), {mode, "in.bmp", "out.c"}, dir.path);
-                ASSERT_EQ(r.exit_code, 0) << r.out;
+                Converted got = convert(bitmap, mode);
+                ASSERT_EQ(got.run.exit_code, 0) << got.run.out;
                 GlcdArray array;
-                ASSERT_EQ(glcd_decode_array(read_file(dir / "out.c"), array), GlcdDecode::ok);
+                ASSERT_EQ(glcd_decode_array(got.array, array), GlcdDecode::ok);
                 EXPECT_EQ(array.name, "array");
                 std::string m = mode;
                 ASSERT_EQ(picture_of(array, m.find('n') != std::string::npos, m.find('i') != std::string::npos),
