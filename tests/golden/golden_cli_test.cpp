@@ -2,7 +2,9 @@
 // <program>. A case folder holds:
 //   args    the arguments, one a line, each line ended by a line feed (an
 //           empty file: no arguments; an empty line: an empty argument)
-//   in/     files copied into a fresh scratch folder, where the program runs
+//   in/     files copied into a fresh scratch folder, where the program runs;
+//           a symbolic link stays a link and is compared by its target, never
+//           read (it may name a device such as /dev/full)
 //   stdout  everything it must print, byte for byte
 //   stderr  (optional) everything it must print to standard error; without
 //           the file standard error is not looked at. A symbolic link to
@@ -49,14 +51,18 @@ std::vector<GoldenCase> find_cases()
     return cases;
 }
 
-// Every file below folder, by its path relative to it, with its bytes.
+// Every file below folder, by its path relative to it, with its bytes (a
+// symbolic link with its target).
 std::map<std::string, std::string> files_below(const fs::path& folder)
 {
     std::map<std::string, std::string> files;
     std::error_code missing;
     for (const auto& entry : fs::recursive_directory_iterator(folder, missing)) {
-        if (!entry.is_directory()) {
-            files[fs::relative(entry.path(), folder).generic_string()] = read_file(entry.path().string());
+        const std::string name = fs::relative(entry.path(), folder).generic_string();
+        if (entry.is_symlink()) {
+            files[name] = "symbolic link to " + fs::read_symlink(entry.path()).string();
+        } else if (!entry.is_directory()) {
+            files[name] = read_file(entry.path().string());
         }
     }
     return files;
