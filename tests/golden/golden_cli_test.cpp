@@ -13,6 +13,9 @@
 //   out/    the files that must be in the scratch folder afterwards besides
 //           those of in/, or in place of them, with their exact bytes
 // Every other file of in/ must be left as it was, and no other file may appear.
+// A cross build starts each program through the emulator that its CMake
+// toolchain names (KORVANE_EMULATOR: the command's words, each a quoted string
+// followed by a comma).
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -26,6 +29,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+#ifndef KORVANE_EMULATOR
+#define KORVANE_EMULATOR
+#endif
+const std::vector<std::string> EMULATOR = {KORVANE_EMULATOR};
 
 struct GoldenCase {
     std::string program;
@@ -93,8 +101,12 @@ TEST_P(GoldenCli, Run)
         fs::copy(c.folder / "in", dir.path, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     }
     const std::map<std::string, std::string> before = files_below(dir.path);
-    const RunResult r = run_program(installed_program(c.program),
-                                    argument_lines(read_file((c.folder / "args").string())), dir.path);
+    std::vector<std::string> command = EMULATOR;
+    command.push_back(installed_program(c.program));
+    for (std::string& arg : argument_lines(read_file((c.folder / "args").string()))) {
+        command.push_back(std::move(arg));
+    }
+    const RunResult r = run_program(command[0], std::vector<std::string>(command.begin() + 1, command.end()), dir.path);
     EXPECT_EQ(r.out, read_file((c.folder / "stdout").string()));
     if (fs::exists(c.folder / "stderr")) {
         EXPECT_EQ(r.err, read_file((c.folder / "stderr").string()));
