@@ -8,7 +8,7 @@
 #include "io/file_access.hpp"
 #include "io/file_read.hpp"
 #include "convert/messages.hpp"
-#include "convert/record_flattening.hpp"
+#include "formats/firmware_input.hpp"
 #include "formats/upload_header.hpp"
 
 namespace {
@@ -69,13 +69,13 @@ int read_input(ConvertRun& run, const char* input_path)
 // What cannot be converted once the input is known. The arguments come
 // first: a record stream that is refused was, before it was refused, taken
 // as its own image, and the arguments were checked against that.
-int refuse_image(const ConvertRequest& request, const Flattening& flattening)
+int refuse_image(const ConvertRequest& request, const Flattening& flattening, std::uint32_t image_length)
 {
-    if (!request.plain && request.keyed && request.keys.count == 0 && flattening.image_length > 0) {
+    if (!request.plain && request.keyed && request.keys.count == 0 && image_length > 0) {
         say(MSG_NO_KEY_BYTES);
         return CONVERT_BAD_REQUEST;
     }
-    if (!request.plain && request.rotation > flattening.image_length) {
+    if (!request.plain && request.rotation > image_length) {
         say(MSG_ROTATION_TOO_LONG);
         return CONVERT_BAD_REQUEST;
     }
@@ -96,6 +96,9 @@ int refuse_image(const ConvertRequest& request, const Flattening& flattening)
 // of it; beyond LEAD_ROOM the input is first moved back to make that room.
 unsigned char* make_image(ConvertRun& run, const Flattening& flattening)
 {
+    if (run.toolchain_image != nullptr) {
+        return run.toolchain_image + HEADER_ROOM;
+    }
     unsigned char* input = run.buffer + INPUT_AT;
     if (flattening.outcome != FlattenOutcome::records) {
         return input;  // the input is the image
@@ -114,6 +117,39 @@ unsigned char* make_image(ConvertRun& run, const Flattening& flattening)
     return image;
 }
 
+// ELF, Intel HEX and S-records: the input checked and its image made in a
+// buffer of its own, or refused. Records and flat images only get their
+// warning here; they are made in place later.
+int read_toolchain_output(ConvertRun& run, FirmwareInput& examined, const char* path)
+{
+    const auto refuse = [&] {
+        say_input_fault(path, input_format_name(examined.format), fault_at_offset(examined.format),
+                        examined.place.where, input_fault_text(examined.place.fault));
+        return CONVERT_BAD_REQUEST;
+    };
+    if (examined.format == InputFormat::records || examined.format == InputFormat::flat) {
+        warn_doubtful_input(path, examined);
+        return CONVERT_OK;
+    }
+    if (examined.place.fault != InputFault::none) {
+        return refuse();
+    }
+    const std::size_t work = toolchain_work_size(examined);
+    run.toolchain_image = static_cast<unsigned char*>(std::malloc(HEADER_ROOM + examined.image_length + work));
+    if (run.toolchain_image == nullptr) {
+        say(MSG_NO_MEMORY);
+        return CONVERT_INPUT_OR_WRITE_FAILED;
+    }
+    unsigned char* image = run.toolchain_image + HEADER_ROOM;
+    make_toolchain_image(std::span(run.buffer + INPUT_AT, run.input_length), examined, image,
+                         image + examined.image_length);
+    if (examined.place.fault != InputFault::none) {
+        return refuse();
+    }
+    note_input_read(path, examined);
+    return CONVERT_OK;
+}
+
 }  // namespace
 
 int run_conversion(ConvertRun& run, const ConvertRequest& request)
@@ -121,15 +157,19 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
     if (int code = read_input(run, request.input); code != CONVERT_OK) {
         return code;
     }
-    const Flattening flattening = flatten_records(std::span(run.buffer + INPUT_AT, run.input_length));
-    if (int code = refuse_image(request, flattening); code != CONVERT_OK) {
+    FirmwareInput examined = examine_input(std::span(run.buffer + INPUT_AT, run.input_length));
+    if (int code = read_toolchain_output(run, examined, request.input); code != CONVERT_OK) {
+        return code;
+    }
+    const Flattening& flattening = examined.flattening;
+    const std::uint32_t length = examined.image_length;
+    if (int code = refuse_image(request, flattening, length); code != CONVERT_OK) {
         return code;
     }
     unsigned char* image = make_image(run, flattening);
     if (image == nullptr) {
         return CONVERT_INPUT_OR_WRITE_FAILED;
     }
-    const std::uint32_t length = flattening.image_length;
 
     UploadHeader header;
     header.image_length = length;
@@ -182,5 +222,7 @@ void free_image_buffers(ConvertRun& run)
 {
     std::free(run.buffer);
     run.buffer = nullptr;
+    std::free(run.toolchain_image);
+    run.toolchain_image = nullptr;
     run.capacity = 0;
 }

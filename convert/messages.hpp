@@ -72,3 +72,15 @@ inline void say_record_overlaps(std::uint32_t record, std::uint32_t address)
     std::printf("Input record %u at address 0x%08X overlaps the image before it. Terminating\n\n",
                 static_cast<unsigned>(record), static_cast<unsigned>(address));
 }
+
+// An input read as ELF, Intel HEX or S-records that cannot be converted:
+// refused with the line or byte offset of its first fault.
+inline void say_input_fault(const char* path, const char* format, bool at_offset, unsigned long long where,
+                            const char* fault)
+{
+    if (at_offset) {
+        std::printf("Input file %s read as %s, offset 0x%llX: %s. Terminating\n\n", path, format, where, fault);
+    } else {
+        std::printf("Input file %s read as %s, line %llu: %s. Terminating\n\n", path, format, where, fault);
+    }
+}

@@ -1,0 +1,64 @@
+#include "formats/image_placement.hpp"
+
+#include <cstring>
+
+void set_fault(Placement& place, InputFault fault, std::uint64_t where)
+{
+    if (place.fault == InputFault::none) {
+        place.fault = fault;
+        place.where = where;
+    }
+}
+
+unsigned char* claim_piece(Placement& place, std::uint64_t address, std::uint32_t count, std::uint64_t where)
+{
+    if (address > UINT64_MAX - count) {
+        set_fault(place, InputFault::too_large, where);
+        return nullptr;
+    }
+    const std::uint64_t end = address + count;
+    if (!place.writing) {
+        if (place.pieces > 0 && address < place.last_end) {
+            place.ascending = false;
+        }
+        place.pieces += 1;
+        place.last_end = end;
+        place.low = address < place.low ? address : place.low;
+        place.high = end > place.high ? end : place.high;
+        if (place.high - place.low >= IMAGE_LIMIT) {
+            set_fault(place, InputFault::too_large, where);
+        }
+        return nullptr;
+    }
+    const std::uint64_t at = address - place.low;
+    if (place.coverage != nullptr) {
+        // Bit i of the map: image byte i holds data already.
+        for (std::uint64_t i = at; i < at + count; ++i) {
+            unsigned char& bits = place.coverage[i >> 3];
+            const auto bit = static_cast<unsigned char>(1u << (i & 7));
+            if ((bits & bit) != 0) {
+                set_fault(place, InputFault::overlap, where);
+                return nullptr;
+            }
+            bits |= bit;
+        }
+    }
+    return place.image + at;
+}
+
+std::size_t coverage_size(const Placement& measured)
+{
+    return measured.ascending || measured.pieces == 0 ? 0 : static_cast<std::size_t>((measured.high - measured.low + 7) / 8);
+}
+
+void start_writing(Placement& place, unsigned char* image, unsigned char* coverage)
+{
+    const std::size_t length = place.pieces == 0 ? 0 : static_cast<std::size_t>(place.high - place.low);
+    std::memset(image, 0xFF, length);
+    place.image = image;
+    place.coverage = place.ascending ? nullptr : coverage;
+    if (place.coverage != nullptr) {
+        std::memset(place.coverage, 0, coverage_size(place));
+    }
+    place.writing = true;
+}
