@@ -35,31 +35,38 @@ bool obtain_buffer(ConvertRun& run, std::size_t capacity)
 // Reads the whole input to its place in the buffer. The buffer is sized by what
 // the file says it holds, plus one byte so that its end is seen without
 // growing; a file that holds more (it grew, or reports 0 like some special
-// files) gets room up to the limit.
+// files) gets room up to the limit. Intel HEX and S-record text takes about
+// three characters a byte, so an input that starts as such text may hold up
+// to TEXT_INPUT_LIMIT bytes.
 int read_input(ConvertRun& run, const char* input_path)
 {
     std::size_t size = 0;
-    const std::size_t expected = regular_file_size(run.in_fd, size) && size < IMAGE_LIMIT ? size : IMAGE_LIMIT;
-    if (!obtain_buffer(run, expected + 1)) {
-        return CONVERT_INPUT_OR_WRITE_FAILED;
-    }
+    std::size_t want = regular_file_size(run.in_fd, size) && size < TEXT_INPUT_LIMIT ? size : IMAGE_LIMIT;
     std::size_t got = 0;
-    ReadStatus status = read_up_to(run.in_fd, std::span(run.buffer + INPUT_AT, run.capacity), got);
-    if (status == ReadStatus::ok && got == run.capacity && got <= IMAGE_LIMIT) {
-        if (!obtain_buffer(run, IMAGE_LIMIT + 1)) {
+    ReadStatus status = ReadStatus::ok;
+    const auto limit = [&] {
+        return got > IMAGE_LIMIT && looks_like_text_records(std::span(run.buffer + INPUT_AT, got)) ? TEXT_INPUT_LIMIT
+                                                                                                    : IMAGE_LIMIT;
+    };
+    for (;;) {
+        if (!obtain_buffer(run, want + 1)) {
             return CONVERT_INPUT_OR_WRITE_FAILED;
         }
         std::size_t more = 0;
         status = read_up_to(run.in_fd, std::span(run.buffer + INPUT_AT + got, run.capacity - got), more);
         got += more;
+        if (status != ReadStatus::ok || got < run.capacity || got > limit()) {
+            break;
+        }
+        want = limit();
     }
     if (status == ReadStatus::failed) {
         explain_input_not_read(input_path);
         say(MSG_INPUT_NOT_FOUND);
         return CONVERT_INPUT_OR_WRITE_FAILED;
     }
-    if (got > IMAGE_LIMIT) {
-        say_input_too_large(IMAGE_LIMIT);
+    if (got > limit()) {
+        say_input_too_large(limit());
         return CONVERT_BAD_REQUEST;
     }
     run.input_length = got;

@@ -1,5 +1,7 @@
 #include "formats/firmware_input.hpp"
 
+#include <cstring>
+
 #include "formats/byte_order.hpp"
 #include "formats/elf_image.hpp"
 #include "formats/hex_records.hpp"
@@ -58,10 +60,18 @@ void look_for_empty_records(std::span<const unsigned char> input, FirmwareInput&
 
 }  // namespace
 
+bool looks_like_text_records(std::span<const unsigned char> input)
+{
+    return looks_like_intel_hex(input) || looks_like_s_records(input);
+}
+
 FirmwareInput examine_input(std::span<const unsigned char> input)
 {
     FirmwareInput examined;
-    examined.flattening = flatten_records(input);
+    // Records come from inputs of at most IMAGE_LIMIT bytes, as always.
+    examined.flattening = input.size() <= IMAGE_LIMIT
+                              ? flatten_records(input)
+                              : Flattening{FlattenOutcome::pass_through, static_cast<std::uint32_t>(input.size())};
     examined.image_length = examined.flattening.image_length;
     if (examined.flattening.outcome != FlattenOutcome::pass_through) {
         examined.format = InputFormat::records;
@@ -141,4 +151,20 @@ const char* input_fault_text(InputFault fault)
         "no data to load",
     };
     return TEXTS[static_cast<int>(fault)];
+}
+
+void copy_image(std::span<const unsigned char> input, FirmwareInput& examined, unsigned char* out,
+                unsigned char* work)
+{
+    if (examined.format != InputFormat::records && examined.format != InputFormat::flat) {
+        return make_toolchain_image(input, examined, out, work);
+    }
+    ImageWalk walk = walk_image(input, examined.flattening);
+    ImagePiece piece;
+    while (next_piece(walk, piece)) {
+        std::memset(out, 0xFF, piece.fill);
+        out += piece.fill;
+        std::memcpy(out, piece.bytes.data(), piece.bytes.size());
+        out += piece.bytes.size();
+    }
 }

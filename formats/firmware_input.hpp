@@ -19,6 +19,14 @@
 #include "formats/image_placement.hpp"
 #include "formats/record_flattening.hpp"
 
+// The largest input that starts as Intel HEX or S-record text: about three
+// characters a byte, for an image below IMAGE_LIMIT. Other inputs stay at
+// IMAGE_LIMIT bytes.
+constexpr std::uint32_t TEXT_INPUT_LIMIT = 0x800000;
+
+// True when input starts as Intel HEX or S-record text.
+bool looks_like_text_records(std::span<const unsigned char> input);
+
 enum class InputFormat { records, elf, intel_hex, s_records, flat };
 
 // Two shapes of record input that are read otherwise than they were most
@@ -39,7 +47,7 @@ struct FirmwareInput {
     std::uint32_t doubt_offset = 0;   // broken_off: where the record that breaks off starts
 };
 
-// Decides what input (at most IMAGE_LIMIT bytes) is and, for ELF, HEX and
+// Decides what input (at most IMAGE_LIMIT bytes, or TEXT_INPUT_LIMIT for text) is and, for ELF, HEX and
 // S-records, checks all of it and measures the image.
 FirmwareInput examine_input(std::span<const unsigned char> input);
 
@@ -64,3 +72,10 @@ const char* input_fault_text(InputFault fault);
 
 // True when the fault's place is a byte offset (ELF) rather than a line.
 bool fault_at_offset(InputFormat format);
+
+// Any input without fault (records flattened, not refused): writes its image
+// (image_length bytes) to out, a buffer of its own, using work
+// (toolchain_work_size bytes). For a reader of the image rather than a
+// converter: KorvaneConvert makes records in place.
+void copy_image(std::span<const unsigned char> input, FirmwareInput& examined, unsigned char* out,
+                unsigned char* work);

@@ -42,6 +42,10 @@ unsigned char* claim_piece(Placement& place, std::uint64_t address, std::uint32_
             }
             bits |= bit;
         }
+    } else {
+        // Ascending pieces: only the gap in front of this one is filled.
+        std::memset(place.image + place.filled, 0xFF, static_cast<std::size_t>(at - place.filled));
+        place.filled = at + count;
     }
     return place.image + at;
 }
@@ -53,11 +57,11 @@ std::size_t coverage_size(const Placement& measured)
 
 void start_writing(Placement& place, unsigned char* image, unsigned char* coverage)
 {
-    const std::size_t length = place.pieces == 0 ? 0 : static_cast<std::size_t>(place.high - place.low);
-    std::memset(image, 0xFF, length);
     place.image = image;
+    place.filled = 0;
     place.coverage = place.ascending ? nullptr : coverage;
     if (place.coverage != nullptr) {
+        std::memset(image, 0xFF, static_cast<std::size_t>(place.high - place.low));
         std::memset(place.coverage, 0, coverage_size(place));
     }
     place.writing = true;

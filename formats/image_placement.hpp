@@ -2,7 +2,7 @@
 // data records) into one image, in two passes over the same input: the first
 // measures (lowest and highest address, whether the pieces come in ascending
 // order without overlap), the second writes each piece at its address less
-// the lowest one, into an image filled with 0xFF beforehand.
+// the lowest one, with 0xFF in the gaps.
 //
 // Pieces in ascending order cannot overlap, so only an input in another order
 // pays for a coverage map (one bit per image byte) in the second pass.
@@ -47,6 +47,7 @@ struct Placement {
 
     unsigned char* image = nullptr;     // second pass: high - low bytes, filled with 0xFF
     unsigned char* coverage = nullptr;  // second pass, not ascending: (high - low + 7) / 8 zero bytes
+    std::uint64_t filled = 0;           // second pass, ascending: image bytes written or filled so far
 };
 
 // Takes a piece of count bytes (count > 0) at address, found at where. In
