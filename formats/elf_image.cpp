@@ -60,7 +60,7 @@ struct LoadSegment {
 // True when a table of count entries of entry_size bytes at offset lies inside the file.
 bool inside(std::uint64_t offset, std::uint64_t count, std::uint64_t entry_size, std::size_t file_size)
 {
-    return offset <= file_size && count * entry_size <= file_size - offset;
+    return offset <= file_size && count <= (file_size - offset) / entry_size;
 }
 
 // The load address of count bytes at file offset, found in the segments.
