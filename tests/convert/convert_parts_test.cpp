@@ -1,5 +1,6 @@
 // Record flattening and the command line's hex digits, tested directly.
 #include <cstdint>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -304,6 +305,31 @@ TEST(ToolchainInputs, ElfCutAtEveryLengthIsRefused)
             const Read r = read_input(elf.substr(0, length));
             ASSERT_TRUE(r.format == InputFormat::elf && r.fault != InputFault::none) << name << " cut to " << length;
         }
+    }
+}
+
+TEST(ToolchainInputs, WarningsOnlyForRecordsReadOtherwise)
+{
+    const Bytes a = {1, 2, 3, 4};
+    EXPECT_EQ(examine_input(join({record(0, a), record(4, a), record(8, a, 5)})).doubt, InputDoubt::broken_off);
+    EXPECT_EQ(examine_input(join({record(0, a), record(8, a, 5)})).doubt, InputDoubt::none);  // one record only
+    EXPECT_EQ(examine_input(Bytes(4096, 0)).doubt, InputDoubt::all_empty);
+    EXPECT_EQ(examine_input(Bytes(8, 0)).doubt, InputDoubt::none);
+    // No warning for flat images: random ones of 1 KiB to 1 MiB, and every example file.
+    std::uint64_t state = 0x9E3779B97F4A7C15u;
+    for (int i = 0; i < 1000; ++i) {
+        Bytes flat(1024u << (i % 11));
+        for (auto& b : flat) {
+            state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+            b = static_cast<unsigned char>(state >> 32);
+        }
+        ASSERT_EQ(examine_input(flat).doubt, InputDoubt::none) << i;
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(source_dir() + "/examples")) {
+        const std::string bytes = entry.is_regular_file() ? read_file(entry.path().string()) : "";
+        const Read r = read_input(bytes);
+        EXPECT_EQ(examine_input(Bytes(bytes.begin(), bytes.end())).doubt, InputDoubt::none) << entry.path();
+        EXPECT_EQ(r.fault, InputFault::none) << entry.path();
     }
 }
 
