@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "convert/command_line.hpp"
 #include "formats/firmware_input.hpp"
+#include "formats/upload_arguments.hpp"
 #include "formats/record_flattening.hpp"
 #include "tests/common/test_support.hpp"
 
