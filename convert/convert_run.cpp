@@ -141,6 +141,14 @@ int read_toolchain_output(ConvertRun& run, FirmwareInput& examined, const char* 
     if (examined.place.fault != InputFault::none) {
         return refuse();
     }
+    unsigned char* input = run.buffer + INPUT_AT;
+    if (examined.place.in_place) {
+        // The image takes the input's place, which has the header room in front.
+        make_toolchain_image(std::span(input, run.input_length), examined, input, nullptr);
+        run.toolchain_image = nullptr;
+        note_input_read(path, examined);
+        return CONVERT_OK;
+    }
     const std::size_t work = toolchain_work_size(examined);
     run.toolchain_image = static_cast<unsigned char*>(std::malloc(HEADER_ROOM + examined.image_length + work));
     if (run.toolchain_image == nullptr) {
@@ -148,7 +156,7 @@ int read_toolchain_output(ConvertRun& run, FirmwareInput& examined, const char* 
         return CONVERT_INPUT_OR_WRITE_FAILED;
     }
     unsigned char* image = run.toolchain_image + HEADER_ROOM;
-    make_toolchain_image(std::span(run.buffer + INPUT_AT, run.input_length), examined, image,
+    make_toolchain_image(std::span(input, run.input_length), examined, image,
                          image + examined.image_length);
     if (examined.place.fault != InputFault::none) {
         return refuse();

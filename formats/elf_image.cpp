@@ -148,6 +148,7 @@ void read_elf(std::span<const unsigned char> input, Placement& place)
                                elf.word(entry + at.p_paddr)};
     }
     const std::span<const LoadSegment> segments(loads.data(), load_count);
+    std::uint64_t contents_end = 0;  // the end of the last section contents in the file
 
     for (std::uint64_t i = 0; i < shnum; ++i) {
         const std::size_t entry = static_cast<std::size_t>(shoff + i * at.sh_size_entry);
@@ -162,14 +163,18 @@ void read_elf(std::span<const unsigned char> input, Placement& place)
             return set_fault(place, InputFault::section_outside, entry);
         }
         const std::uint64_t address = load_address(segments, offset, section_size, elf.word(entry + at.sh_addr));
-        unsigned char* to = claim_piece(place, address, static_cast<std::uint32_t>(section_size), entry);
+        unsigned char* to = claim_piece(place, address, static_cast<std::uint32_t>(section_size), entry, offset);
         if (place.fault != InputFault::none) {
             return;
         }
         if (to != nullptr) {
-            std::memcpy(to, d + offset, static_cast<std::size_t>(section_size));
+            std::memmove(to, d + offset, static_cast<std::size_t>(section_size));
         }
+        contents_end = offset + section_size > contents_end ? offset + section_size : contents_end;
     }
+    // The section table is read while the image is written: over the input
+    // only when it lies behind every section's contents.
+    place.in_place = place.in_place && shoff >= contents_end;
     if (place.pieces == 0) {
         set_fault(place, InputFault::no_data, at.shoff);
     }

@@ -55,7 +55,8 @@ FirmwareInput examine_input(std::span<const unsigned char> input);
 std::size_t toolchain_work_size(const FirmwareInput& examined);
 
 // ELF, HEX and S-records without fault: writes the image (image_length
-// bytes) to image, using work (toolchain_work_size bytes). A fault found only
+// bytes) to image, using work (toolchain_work_size bytes). Where
+// examined.place.in_place is true, image may be the input's own first byte. A fault found only
 // now (overlapping data) is left in examined.place.fault; the image is then
 // not to be used.
 void make_toolchain_image(std::span<const unsigned char> input, FirmwareInput& examined, unsigned char* image,

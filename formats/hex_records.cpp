@@ -36,7 +36,7 @@ void read_intel_hex(std::span<const unsigned char> input, Placement& place)
         const unsigned char* data = t + 9;
         switch (type) {
         case 0:
-            place_hex_data(place, base + offset, data, count, line.number);
+            place_hex_data(input, place, base + offset, data, count, line.number);
             break;
         case 1:
             if (count != 0) {

@@ -10,7 +10,8 @@ void set_fault(Placement& place, InputFault fault, std::uint64_t where)
     }
 }
 
-unsigned char* claim_piece(Placement& place, std::uint64_t address, std::uint32_t count, std::uint64_t where)
+unsigned char* claim_piece(Placement& place, std::uint64_t address, std::uint32_t count, std::uint64_t where,
+                           std::uint64_t source)
 {
     if (address > UINT64_MAX - count) {
         set_fault(place, InputFault::too_large, where);
@@ -21,6 +22,10 @@ unsigned char* claim_piece(Placement& place, std::uint64_t address, std::uint32_
         if (place.pieces > 0 && address < place.last_end) {
             place.ascending = false;
         }
+        const std::uint64_t first = place.pieces == 0 ? address : place.low;
+        place.in_place = place.in_place && place.ascending && source >= place.last_source &&
+                         address - first <= source;
+        place.last_source = source;
         place.pieces += 1;
         place.last_end = end;
         place.low = address < place.low ? address : place.low;

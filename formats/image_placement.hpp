@@ -42,6 +42,11 @@ struct Placement {
     std::uint64_t high = 0;          // first pass: address just past the highest piece
     std::uint64_t last_end = 0;      // first pass: end of the piece before
     bool ascending = true;           // each piece so far started at or after the end of the one before
+    // The image can be made over the input itself: the pieces ascend in the
+    // image and in the input, and each lands at or before where it is read
+    // from, so nothing is overwritten before it has been read.
+    bool in_place = true;
+    std::uint64_t last_source = 0;
     InputFault fault = InputFault::none;
     std::uint64_t where = 0;  // the fault's line or offset
 
@@ -50,11 +55,13 @@ struct Placement {
     std::uint64_t filled = 0;           // second pass, ascending: image bytes written or filled so far
 };
 
-// Takes a piece of count bytes (count > 0) at address, found at where. In
+// Takes a piece of count bytes (count > 0) at address, found at where and
+// read from byte source of the input (its first byte, or first digit). In
 // the first pass it returns nullptr; in the second the place in the image
 // for its bytes, or nullptr (and the fault overlap) where it meets earlier
 // data. A first pass that spans IMAGE_LIMIT bytes or more sets too_large.
-unsigned char* claim_piece(Placement& place, std::uint64_t address, std::uint32_t count, std::uint64_t where);
+unsigned char* claim_piece(Placement& place, std::uint64_t address, std::uint32_t count, std::uint64_t where,
+                           std::uint64_t source);
 
 // Sets the fault once: the first one found is the one reported.
 void set_fault(Placement& place, InputFault fault, std::uint64_t where);

@@ -56,7 +56,7 @@ void read_s_records(std::span<const unsigned char> input, Placement& place)
         }
         if (type >= 1 && type <= 3) {
             data_records += 1;
-            place_hex_data(place, address, t + 4 + 2 * address_bytes, data_bytes, line.number);
+            place_hex_data(input, place, address, t + 4 + 2 * address_bytes, data_bytes, line.number);
         } else if ((type == 5 || type == 6) && address != data_records) {
             return set_fault(place, InputFault::bad_count, line.number);
         } else if (type >= 7) {

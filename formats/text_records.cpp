@@ -77,13 +77,14 @@ void expect_only_line_ends(std::span<const unsigned char> input, LineCursor curs
     }
 }
 
-void place_hex_data(Placement& place, std::uint64_t address, const unsigned char* text, std::size_t count,
-                    std::uint64_t line)
+void place_hex_data(std::span<const unsigned char> input, Placement& place, std::uint64_t address,
+                    const unsigned char* text, std::size_t count, std::uint64_t line)
 {
     if (count == 0) {
         return;
     }
-    unsigned char* to = claim_piece(place, address, static_cast<std::uint32_t>(count), line);
+    unsigned char* to = claim_piece(place, address, static_cast<std::uint32_t>(count), line,
+                                    static_cast<std::uint64_t>(text - input.data()));
     if (to != nullptr) {
         decode_pairs(text, count, to);
     }

@@ -41,6 +41,6 @@ unsigned decode_pairs(const unsigned char* text, std::size_t count, unsigned cha
 // (naming the line that holds something else) otherwise.
 void expect_only_line_ends(std::span<const unsigned char> input, LineCursor cursor, Placement& place);
 
-// Places count data bytes, given as digit pairs at text, at address.
-void place_hex_data(Placement& place, std::uint64_t address, const unsigned char* text, std::size_t count,
-                    std::uint64_t line);
+// Places count data bytes, given as digit pairs at text (in input), at address.
+void place_hex_data(std::span<const unsigned char> input, Placement& place, std::uint64_t address,
+                    const unsigned char* text, std::size_t count, std::uint64_t line);
