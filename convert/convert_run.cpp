@@ -1,5 +1,6 @@
 #include "convert/convert_run.hpp"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <span>
@@ -24,7 +25,7 @@ bool obtain_buffer(ConvertRun& run, std::size_t capacity)
     }
     void* larger = std::realloc(run.buffer, INPUT_AT + capacity);
     if (larger == nullptr) {
-        say(MSG_NO_MEMORY);
+        std::printf("%s", MSG_NO_MEMORY);
         return false;
     }
     run.buffer = static_cast<unsigned char*>(larger);
@@ -50,7 +51,7 @@ int read_input(ConvertRun& run, const char* input_path)
     };
     for (;;) {
         if (!obtain_buffer(run, want + 1)) {
-            return CONVERT_INPUT_OR_WRITE_FAILED;
+            return EXIT_INPUT_OR_WRITE_FAILED;
         }
         std::size_t more = 0;
         status = read_up_to(run.in_fd, std::span(run.buffer + INPUT_AT + got, run.capacity - got), more);
@@ -62,15 +63,15 @@ int read_input(ConvertRun& run, const char* input_path)
     }
     if (status == ReadStatus::failed) {
         explain_input_not_read(input_path);
-        say(MSG_INPUT_NOT_FOUND);
-        return CONVERT_INPUT_OR_WRITE_FAILED;
+        std::printf("%s", MSG_INPUT_NOT_FOUND);
+        return EXIT_INPUT_OR_WRITE_FAILED;
     }
     if (got > limit()) {
-        say_input_too_large(limit());
-        return CONVERT_BAD_REQUEST;
+        std::printf(MSG_INPUT_TOO_LARGE, static_cast<unsigned>(limit()));
+        return EXIT_BAD_REQUEST;
     }
     run.input_length = got;
-    return CONVERT_OK;
+    return EXIT_OK;
 }
 
 // What cannot be converted once the input is known. The arguments come
@@ -79,22 +80,24 @@ int read_input(ConvertRun& run, const char* input_path)
 int refuse_image(const ConvertRequest& request, const Flattening& flattening, std::uint32_t image_length)
 {
     if (!request.plain && request.keyed && request.keys.count == 0 && image_length > 0) {
-        say(MSG_NO_KEY_BYTES);
-        return CONVERT_BAD_REQUEST;
+        std::printf("%s", MSG_NO_KEY_BYTES);
+        return EXIT_BAD_REQUEST;
     }
     if (!request.plain && request.rotation > image_length) {
-        say(MSG_ROTATION_TOO_LONG);
-        return CONVERT_BAD_REQUEST;
+        std::printf("%s", MSG_ROTATION_TOO_LONG);
+        return EXIT_BAD_REQUEST;
     }
     if (flattening.outcome == FlattenOutcome::too_large) {
-        say_records_too_large(flattening.record, flattening.needed, IMAGE_LIMIT - 1);
-        return CONVERT_BAD_REQUEST;
+        std::printf(MSG_RECORDS_TOO_LARGE, static_cast<unsigned>(flattening.record),
+                    static_cast<unsigned long long>(flattening.needed), static_cast<unsigned>(IMAGE_LIMIT - 1));
+        return EXIT_BAD_REQUEST;
     }
     if (flattening.outcome == FlattenOutcome::overlap) {
-        say_record_overlaps(flattening.record, flattening.address);
-        return CONVERT_BAD_REQUEST;
+        std::printf(MSG_RECORD_OVERLAPS, static_cast<unsigned>(flattening.record),
+                    static_cast<unsigned>(flattening.address));
+        return EXIT_BAD_REQUEST;
     }
-    return CONVERT_OK;
+    return EXIT_OK;
 }
 
 // Turns the input in the buffer into the image and returns where the image
@@ -124,19 +127,21 @@ unsigned char* make_image(ConvertRun& run, const Flattening& flattening)
     return image;
 }
 
-// ELF, Intel HEX and S-records: the input checked and its image made in a
-// buffer of its own, or refused. Records and flat images only get their
-// warning here; they are made in place later.
+// ELF, Intel HEX and S-records: the input checked and its image made, over
+// the input where the pieces allow it and in a buffer of its own otherwise,
+// or refused. Records and flat images only get their warning here; they are
+// made in place later.
 int read_toolchain_output(ConvertRun& run, FirmwareInput& examined, const char* path)
 {
     const auto refuse = [&] {
-        say_input_fault(path, input_format_name(examined.format), fault_at_offset(examined.format),
-                        examined.place.where, input_fault_text(examined.place.fault));
-        return CONVERT_BAD_REQUEST;
+        std::printf(fault_at_offset(examined.format) ? MSG_INPUT_FAULT_AT_OFFSET : MSG_INPUT_FAULT_ON_LINE, path,
+                    input_format_name(examined.format), static_cast<unsigned long long>(examined.place.where),
+                    input_fault_text(examined.place.fault));
+        return EXIT_BAD_REQUEST;
     };
     if (examined.format == InputFormat::records || examined.format == InputFormat::flat) {
         warn_doubtful_input(path, examined);
-        return CONVERT_OK;
+        return EXIT_OK;
     }
     if (examined.place.fault != InputFault::none) {
         return refuse();
@@ -145,45 +150,43 @@ int read_toolchain_output(ConvertRun& run, FirmwareInput& examined, const char* 
     if (examined.place.in_place) {
         // The image takes the input's place, which has the header room in front.
         make_toolchain_image(std::span(input, run.input_length), examined, input, nullptr);
-        run.toolchain_image = nullptr;
         note_input_read(path, examined);
-        return CONVERT_OK;
+        return EXIT_OK;
     }
     const std::size_t work = toolchain_work_size(examined);
     run.toolchain_image = static_cast<unsigned char*>(std::malloc(HEADER_ROOM + examined.image_length + work));
     if (run.toolchain_image == nullptr) {
-        say(MSG_NO_MEMORY);
-        return CONVERT_INPUT_OR_WRITE_FAILED;
+        std::printf("%s", MSG_NO_MEMORY);
+        return EXIT_INPUT_OR_WRITE_FAILED;
     }
     unsigned char* image = run.toolchain_image + HEADER_ROOM;
-    make_toolchain_image(std::span(input, run.input_length), examined, image,
-                         image + examined.image_length);
+    make_toolchain_image(std::span(input, run.input_length), examined, image, image + examined.image_length);
     if (examined.place.fault != InputFault::none) {
         return refuse();
     }
     note_input_read(path, examined);
-    return CONVERT_OK;
+    return EXIT_OK;
 }
 
 }  // namespace
 
 int run_conversion(ConvertRun& run, const ConvertRequest& request)
 {
-    if (int code = read_input(run, request.input); code != CONVERT_OK) {
+    if (int code = read_input(run, request.input); code != EXIT_OK) {
         return code;
     }
     FirmwareInput examined = examine_input(std::span(run.buffer + INPUT_AT, run.input_length));
-    if (int code = read_toolchain_output(run, examined, request.input); code != CONVERT_OK) {
+    if (int code = read_toolchain_output(run, examined, request.input); code != EXIT_OK) {
         return code;
     }
     const Flattening& flattening = examined.flattening;
     const std::uint32_t length = examined.image_length;
-    if (int code = refuse_image(request, flattening, length); code != CONVERT_OK) {
+    if (int code = refuse_image(request, flattening, length); code != EXIT_OK) {
         return code;
     }
     unsigned char* image = make_image(run, flattening);
     if (image == nullptr) {
-        return CONVERT_INPUT_OR_WRITE_FAILED;
+        return EXIT_INPUT_OR_WRITE_FAILED;
     }
 
     UploadHeader header;
@@ -204,14 +207,14 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
 
     // The output is created only now, so a refused run leaves no file behind.
     if (path_is_open_file(request.output, run.in_fd)) {
-        say_same_file(request.output);
-        return CONVERT_OUTPUT_FAILED;
+        std::printf(MSG_SAME_FILE, request.output);
+        return EXIT_OUTPUT_FAILED;
     }
     const int out_fd = create_output(request.output);
     if (out_fd < 0) {
         explain_output_not_created(request.output);
-        say(MSG_OUTPUT_NOT_CREATED);
-        return CONVERT_OUTPUT_FAILED;
+        std::printf("%s", MSG_OUTPUT_NOT_CREATED);
+        return EXIT_OUTPUT_FAILED;
     }
     // The header goes into the room in front of the image, and the image
     // leaves from where it lies: in one write, or rotated, its last bytes first.
@@ -227,10 +230,10 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
         out_put(run.out, parts.second.data(), parts.second.size());
     }
     if (!out_close(run.out)) {
-        say(MSG_WRITE_FAILED);
-        return CONVERT_INPUT_OR_WRITE_FAILED;
+        std::printf("%s", MSG_WRITE_FAILED);
+        return EXIT_INPUT_OR_WRITE_FAILED;
     }
-    return CONVERT_OK;
+    return EXIT_OK;
 }
 
 void free_image_buffers(ConvertRun& run)

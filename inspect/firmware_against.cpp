@@ -33,7 +33,7 @@ int refuse_broken(const FirmwareInput& examined, const char* path)
     std::printf(MSG_FIRMWARE_BROKEN, path, input_format_name(examined.format),
                 fault_at_offset(examined.format) ? "offset" : "line",
                 static_cast<unsigned long long>(examined.place.where), input_fault_text(examined.place.fault));
-    return INSPECT_NOT_READABLE;
+    return EXIT_NOT_READABLE;
 }
 
 int compare_bytes(InspectRun& run, std::span<const unsigned char> plain, const char* path)
@@ -41,7 +41,7 @@ int compare_bytes(InspectRun& run, std::span<const unsigned char> plain, const c
     const std::span<const unsigned char> input(run.firmware.data, run.firmware.size);
     if (input.size() > IMAGE_LIMIT && !looks_like_text_records(input)) {
         std::printf(MSG_FILE_TOO_LARGE, path, static_cast<std::size_t>(IMAGE_LIMIT));
-        return INSPECT_NOT_READABLE;
+        return EXIT_NOT_READABLE;
     }
     FirmwareInput examined = examine_input(input);
     if (examined.place.fault != InputFault::none) {
@@ -49,12 +49,12 @@ int compare_bytes(InspectRun& run, std::span<const unsigned char> plain, const c
     }
     if (examined.format == InputFormat::records && examined.flattening.outcome != FlattenOutcome::records) {
         std::printf(MSG_FIRMWARE_REFUSED, path);
-        return INSPECT_NOT_READABLE;
+        return EXIT_NOT_READABLE;
     }
     if (!reserve_bytes(run.firmware_image, examined.image_length + toolchain_work_size(examined) + 1)) {
         explain_file_error(path, errno);
         std::printf(MSG_FILE_NOT_READ, path);
-        return INSPECT_INPUT_FAILED;
+        return EXIT_INPUT_FAILED;
     }
     copy_image(input, examined, run.firmware_image.data, run.firmware_image.data + examined.image_length);
     if (examined.place.fault != InputFault::none) {
@@ -64,10 +64,10 @@ int compare_bytes(InspectRun& run, std::span<const unsigned char> plain, const c
     const std::size_t at = first_difference(plain, image);
     if (at < plain.size() || at < image.size()) {
         std::printf(MSG_FIRMWARE_DIFFERS, plain.size(), path, examined.image_length, at);
-        return INSPECT_MISMATCH;
+        return EXIT_MISMATCH;
     }
     std::printf(MSG_FIRMWARE_EQUALS, path, input_format_name(examined.format), examined.image_length);
-    return INSPECT_OK;
+    return EXIT_OK;
 }
 
 }  // namespace
@@ -78,18 +78,18 @@ int compare_with_firmware(InspectRun& run, std::span<const unsigned char> plain,
     if (fd < 0) {
         explain_file_error(path, errno);
         std::printf(MSG_FILE_NOT_OPENED, path);
-        return INSPECT_INPUT_FAILED;
+        return EXIT_INPUT_FAILED;
     }
-    int code = INSPECT_OK;
+    int code = EXIT_OK;
     switch (read_file_bytes(fd, TEXT_INPUT_LIMIT, run.firmware)) {
     case FileRead::failed:
         explain_file_error(path, errno);
         std::printf(MSG_FILE_NOT_READ, path);
-        code = INSPECT_INPUT_FAILED;
+        code = EXIT_INPUT_FAILED;
         break;
     case FileRead::too_large:
         std::printf(MSG_FILE_TOO_LARGE, path, static_cast<std::size_t>(TEXT_INPUT_LIMIT));
-        code = INSPECT_NOT_READABLE;
+        code = EXIT_NOT_READABLE;
         break;
     case FileRead::ok:
         code = compare_bytes(run, plain, path);
