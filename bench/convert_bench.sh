@@ -6,6 +6,11 @@
 #   - the same input as a plain image (-b), against `cp` of the input
 #   - an empty input (-b), against /bin/true
 # and the peak memory (/usr/bin/time -f %M) for 4 KiB and 2 MiB inputs.
+# With the ARM cross toolchain installed, also a 1 MiB-image ELF file and its
+# Intel HEX against the toolchain's own objcopy:
+#   - ELF to a plain image (-b), to a header-only upload image, and with key
+#     and rotation, against `objcopy -O binary --gap-fill 0xff`
+#   - Intel HEX to a plain image, against `objcopy -I ihex -O binary`
 #   bench/convert_bench.sh [path/to/KorvaneConvert] [pairs]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -34,7 +39,7 @@ PY
 # Wall time of one run in microseconds; EPOCHREALTIME keeps the timer from forking.
 run_us() {
   local start=$EPOCHREALTIME
-  "$@" > /dev/null
+  "$@" > /dev/null 2>&1
   local end=$EPOCHREALTIME
   awk -v a="$start" -v b="$end" 'BEGIN {printf "%d\n", (b - a) * 1000000}'
 }
@@ -45,7 +50,7 @@ pair() {
   local ours=() floor=()
   while [ "$1" != "--" ]; do ours+=("$1"); shift; done
   shift; floor=("$@")
-  "${ours[@]}" > /dev/null; "${floor[@]}" > /dev/null  # warm the caches
+  "${ours[@]}" > /dev/null 2>&1; "${floor[@]}" > /dev/null  # warm the caches
   local rows=""
   for _ in $(seq "$pairs"); do
     rows+="$(run_us "${ours[@]}") $(run_us "${floor[@]}")"$'\n'
@@ -67,6 +72,22 @@ pair "2 MiB records, header + key + rotation" \
 pair "2 MiB records, plain image (-b)" \
   "$tool" "$work/in.mot" "$work/out.bin" -b -- cp "$work/in.mot" "$work/copy.bin"
 pair "empty input (-b)" "$tool" "$work/empty" "$work/out.bin" -b -- /bin/true
+
+if command -v arm-none-eabi-gcc > /dev/null; then
+  firmware=$here/../tests/convert/firmware
+  arm-none-eabi-gcc -mcpu=cortex-m3 -mthumb -Os -fno-tree-loop-distribute-patterns -nostdlib -DBULK_WORDS=262144 \
+    -T "$firmware/cortex_m.ld" "$firmware/firmware.c" -o "$work/app.elf"
+  arm-none-eabi-objcopy -O ihex "$work/app.elf" "$work/app.hex"
+  objcopy=(arm-none-eabi-objcopy -O binary --gap-fill 0xff "$work/app.elf" "$work/objcopy.bin")
+  pair "1 MiB ELF, plain image (-b)" "$tool" "$work/app.elf" "$work/out.bin" -b -- "${objcopy[@]}"
+  pair "1 MiB ELF, header only" "$tool" "$work/app.elf" "$work/out.bin" -h-A55A -- "${objcopy[@]}"
+  pair "1 MiB ELF, header + key + rotation" \
+    "$tool" "$work/app.elf" "$work/out.bin" -h-A55A -0102 -1337C0DE -1D0F -0100 -- "${objcopy[@]}"
+  pair "1 MiB Intel HEX, plain image (-b)" "$tool" "$work/app.hex" "$work/out.bin" -b -- \
+    arm-none-eabi-objcopy -I ihex -O binary "$work/app.hex" "$work/objcopy.bin"
+else
+  echo "arm-none-eabi-gcc not installed: no ELF and Intel HEX figures (Debian: gcc-arm-none-eabi)"
+fi
 
 peak_kb() { /usr/bin/time -f %M "$@" 2>&1 > /dev/null | tail -n 1; }
 true_kb=$(peak_kb /bin/true)

@@ -8,7 +8,7 @@
 #                           [C_SOURCE_VARIABLE <var>])
 #   korvane_bitmap_array(INPUT <bitmap> OUTPUT <file.c> [INVERT] [REVERSE_ROWS])
 #   korvane_bitmap_collection(CONTROL <control file> OUTPUT <file.c>)
-#   korvane_upload_image(INPUT <build output> OUTPUT <image>
+#   korvane_upload_image(INPUT <build output, e.g. $<TARGET_FILE:app>> OUTPUT <image>
 #                        [PLAIN] [MAGIC <4 hex digits>] [SUFFIX <hex bytes>]
 #                        [KEY <hex bytes>] [SEED <4 hex digits>] [ROTATION <4 hex digits>])
 #
@@ -56,8 +56,13 @@ function(_korvane_four_hex_digits function name value)
   endif()
 endfunction()
 
+# An input given as a generator expression ($<TARGET_FILE:app>) is a path
+# only at build time: it is passed on as it is.
 function(_korvane_paths input_var output_var)
-  get_filename_component(in "${${input_var}}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+  set(in "${${input_var}}")
+  if(NOT in MATCHES "^\\$<")
+    get_filename_component(in "${in}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+  endif()
   get_filename_component(out "${${output_var}}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
   get_filename_component(out_dir "${out}" DIRECTORY)
   file(MAKE_DIRECTORY "${out_dir}")
@@ -189,6 +194,8 @@ function(korvane_upload_image)
       list(APPEND args "-${ARG_SEED}" "-${ARG_ROTATION}")
     endif()
   endif()
+  # An input of $<TARGET_FILE:app> makes the image after app is linked, and
+  # again whenever it is linked anew.
   add_custom_command(OUTPUT "${ARG_OUTPUT}"
     COMMAND ${tool} "${ARG_INPUT}" "${ARG_OUTPUT}" ${args}
     DEPENDS "${ARG_INPUT}" ${tool}

@@ -9,7 +9,7 @@
 #include "io/file_access.hpp"
 #include "io/file_read.hpp"
 #include "convert/messages.hpp"
-#include "formats/record_flattening.hpp"
+#include "formats/firmware_input.hpp"
 #include "formats/upload_header.hpp"
 
 namespace {
@@ -36,31 +36,38 @@ bool obtain_buffer(ConvertRun& run, std::size_t capacity)
 // Reads the whole input to its place in the buffer. The buffer is sized by what
 // the file says it holds, plus one byte so that its end is seen without
 // growing; a file that holds more (it grew, or reports 0 like some special
-// files) gets room up to the limit.
+// files) gets room up to the limit. Intel HEX and S-record text takes about
+// three characters a byte, so an input that starts as such text may hold up
+// to TEXT_INPUT_LIMIT bytes.
 int read_input(ConvertRun& run, const char* input_path)
 {
     std::size_t size = 0;
-    const std::size_t expected = regular_file_size(run.in_fd, size) && size < IMAGE_LIMIT ? size : IMAGE_LIMIT;
-    if (!obtain_buffer(run, expected + 1)) {
-        return EXIT_INPUT_OR_WRITE_FAILED;
-    }
+    std::size_t want = regular_file_size(run.in_fd, size) && size < TEXT_INPUT_LIMIT ? size : IMAGE_LIMIT;
     std::size_t got = 0;
-    ReadStatus status = read_up_to(run.in_fd, std::span(run.buffer + INPUT_AT, run.capacity), got);
-    if (status == ReadStatus::ok && got == run.capacity && got <= IMAGE_LIMIT) {
-        if (!obtain_buffer(run, IMAGE_LIMIT + 1)) {
+    ReadStatus status = ReadStatus::ok;
+    const auto limit = [&] {
+        return got > IMAGE_LIMIT && looks_like_text_records(std::span(run.buffer + INPUT_AT, got)) ? TEXT_INPUT_LIMIT
+                                                                                                    : IMAGE_LIMIT;
+    };
+    for (;;) {
+        if (!obtain_buffer(run, want + 1)) {
             return EXIT_INPUT_OR_WRITE_FAILED;
         }
         std::size_t more = 0;
         status = read_up_to(run.in_fd, std::span(run.buffer + INPUT_AT + got, run.capacity - got), more);
         got += more;
+        if (status != ReadStatus::ok || got < run.capacity || got > limit()) {
+            break;
+        }
+        want = limit();
     }
     if (status == ReadStatus::failed) {
         explain_input_not_read(input_path);
         std::printf("%s", MSG_INPUT_NOT_FOUND);
         return EXIT_INPUT_OR_WRITE_FAILED;
     }
-    if (got > IMAGE_LIMIT) {
-        std::printf(MSG_INPUT_TOO_LARGE, static_cast<unsigned>(IMAGE_LIMIT));
+    if (got > limit()) {
+        std::printf(MSG_INPUT_TOO_LARGE, static_cast<unsigned>(limit()));
         return EXIT_BAD_REQUEST;
     }
     run.input_length = got;
@@ -70,13 +77,13 @@ int read_input(ConvertRun& run, const char* input_path)
 // What cannot be converted once the input is known. The arguments come
 // first: a record stream that is refused was, before it was refused, taken
 // as its own image, and the arguments were checked against that.
-int refuse_image(const ConvertRequest& request, const Flattening& flattening)
+int refuse_image(const ConvertRequest& request, const Flattening& flattening, std::uint32_t image_length)
 {
-    if (!request.plain && request.keyed && request.keys.count == 0 && flattening.image_length > 0) {
+    if (!request.plain && request.keyed && request.keys.count == 0 && image_length > 0) {
         std::printf("%s", MSG_NO_KEY_BYTES);
         return EXIT_BAD_REQUEST;
     }
-    if (!request.plain && request.rotation > flattening.image_length) {
+    if (!request.plain && request.rotation > image_length) {
         std::printf("%s", MSG_ROTATION_TOO_LONG);
         return EXIT_BAD_REQUEST;
     }
@@ -99,6 +106,9 @@ int refuse_image(const ConvertRequest& request, const Flattening& flattening)
 // of it; beyond LEAD_ROOM the input is first moved back to make that room.
 unsigned char* make_image(ConvertRun& run, const Flattening& flattening)
 {
+    if (run.toolchain_image != nullptr) {
+        return run.toolchain_image + HEADER_ROOM;
+    }
     unsigned char* input = run.buffer + INPUT_AT;
     if (flattening.outcome != FlattenOutcome::records) {
         return input;  // the input is the image
@@ -117,6 +127,47 @@ unsigned char* make_image(ConvertRun& run, const Flattening& flattening)
     return image;
 }
 
+// ELF, Intel HEX and S-records: the input checked and its image made, over
+// the input where the pieces allow it and in a buffer of its own otherwise,
+// or refused. Records and flat images only get their warning here; they are
+// made in place later.
+int read_toolchain_output(ConvertRun& run, FirmwareInput& examined, const char* path)
+{
+    const auto refuse = [&] {
+        std::printf(fault_at_offset(examined.format) ? MSG_INPUT_FAULT_AT_OFFSET : MSG_INPUT_FAULT_ON_LINE, path,
+                    input_format_name(examined.format), static_cast<unsigned long long>(examined.place.where),
+                    input_fault_text(examined.place.fault));
+        return EXIT_BAD_REQUEST;
+    };
+    if (examined.format == InputFormat::records || examined.format == InputFormat::flat) {
+        warn_doubtful_input(path, examined);
+        return EXIT_OK;
+    }
+    if (examined.place.fault != InputFault::none) {
+        return refuse();
+    }
+    unsigned char* input = run.buffer + INPUT_AT;
+    if (examined.place.in_place) {
+        // The image takes the input's place, which has the header room in front.
+        make_toolchain_image(std::span(input, run.input_length), examined, input, nullptr);
+        note_input_read(path, examined);
+        return EXIT_OK;
+    }
+    const std::size_t work = toolchain_work_size(examined);
+    run.toolchain_image = static_cast<unsigned char*>(std::malloc(HEADER_ROOM + examined.image_length + work));
+    if (run.toolchain_image == nullptr) {
+        std::printf("%s", MSG_NO_MEMORY);
+        return EXIT_INPUT_OR_WRITE_FAILED;
+    }
+    unsigned char* image = run.toolchain_image + HEADER_ROOM;
+    make_toolchain_image(std::span(input, run.input_length), examined, image, image + examined.image_length);
+    if (examined.place.fault != InputFault::none) {
+        return refuse();
+    }
+    note_input_read(path, examined);
+    return EXIT_OK;
+}
+
 }  // namespace
 
 int run_conversion(ConvertRun& run, const ConvertRequest& request)
@@ -124,15 +175,19 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
     if (int code = read_input(run, request.input); code != EXIT_OK) {
         return code;
     }
-    const Flattening flattening = flatten_records(std::span(run.buffer + INPUT_AT, run.input_length));
-    if (int code = refuse_image(request, flattening); code != EXIT_OK) {
+    FirmwareInput examined = examine_input(std::span(run.buffer + INPUT_AT, run.input_length));
+    if (int code = read_toolchain_output(run, examined, request.input); code != EXIT_OK) {
+        return code;
+    }
+    const Flattening& flattening = examined.flattening;
+    const std::uint32_t length = examined.image_length;
+    if (int code = refuse_image(request, flattening, length); code != EXIT_OK) {
         return code;
     }
     unsigned char* image = make_image(run, flattening);
     if (image == nullptr) {
         return EXIT_INPUT_OR_WRITE_FAILED;
     }
-    const std::uint32_t length = flattening.image_length;
 
     UploadHeader header;
     header.image_length = length;
@@ -185,5 +240,7 @@ void free_image_buffers(ConvertRun& run)
 {
     std::free(run.buffer);
     run.buffer = nullptr;
+    std::free(run.toolchain_image);
+    run.toolchain_image = nullptr;
     run.capacity = 0;
 }

@@ -28,6 +28,7 @@ struct ConvertRun {
     unsigned char* buffer = nullptr;  // HEADER_ROOM + LEAD_ROOM bytes, then the input
     std::size_t capacity = 0;         // bytes the buffer holds for the input
     std::size_t input_length = 0;
+    unsigned char* toolchain_image = nullptr;  // ELF, HEX, S-records: HEADER_ROOM bytes, then the image
     KeyStream key_stream;
     OutFile out;
 };

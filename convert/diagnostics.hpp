@@ -8,3 +8,12 @@
 void explain_input_not_opened(const char* path);
 void explain_input_not_read(const char* path);
 void explain_output_not_created(const char* path);  // nullptr: argument 2 is missing
+
+struct FirmwareInput;
+
+// The note on what an ELF, Intel HEX or S-record input gave, and the warning
+// for a record input read otherwise than it was most likely meant. Every
+// warning of the program goes through warn_input.
+void note_input_read(const char* path, const FirmwareInput& examined);
+void warn_input(const char* path, unsigned long long offset, const char* what);
+void warn_doubtful_input(const char* path, const FirmwareInput& examined);

@@ -37,3 +37,8 @@ constexpr char MSG_WORD_SHORT[] = "Argument %d needs four hex digits after its f
 constexpr char MSG_RECORDS_TOO_LARGE[] =
     "Input records 1 to %u need an image of %llu bytes; the limit is %u. Terminating\n\n";
 constexpr char MSG_RECORD_OVERLAPS[] = "Input record %u at address 0x%08X overlaps the image before it. Terminating\n\n";
+
+// An input read as ELF (a byte offset) or as Intel HEX or S-records (a line)
+// that cannot be converted: refused at its first fault.
+constexpr char MSG_INPUT_FAULT_AT_OFFSET[] = "Input file %s read as %s, offset 0x%llX: %s. Terminating\n\n";
+constexpr char MSG_INPUT_FAULT_ON_LINE[] = "Input file %s read as %s, line %llu: %s. Terminating\n\n";

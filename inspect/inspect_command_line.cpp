@@ -13,8 +13,10 @@ constexpr char USAGE[] =
     "      list a collection image as the control file lays it out, check it, and\n"
     "      compare each file with its entry and its file (in CONTROL's folder)\n"
     "  KorvaneInspect upload IMAGE ARG3 [ARG4 [ARG5 [ARG6 [ARG7]]]] [--plain FILE]\n"
+    "                [--against FILE]\n"
     "      check an upload image with arguments 3 to 7 of the KorvaneConvert call\n"
-    "      that made it (-b: a plain image); --plain FILE writes the plain image\n"
+    "      that made it (-b: a plain image); --plain FILE writes the plain image;\n"
+    "      --against FILE compares it with the image KorvaneConvert makes of FILE\n"
     "  KorvaneInspect glcd FILE.c [NAME] [--ascii] [--pbm DIR]\n"
     "      draw the GLCD arrays of a C file, or the one named; --ascii draws with\n"
     "      # and ., --pbm writes DIR/NAME.pbm files instead\n"
@@ -45,6 +47,7 @@ struct OptionForm {
 
 constexpr OptionForm OPTIONS[] = {
     {"--plain", InspectMode::upload, true},
+    {"--against", InspectMode::upload, true},
     {"--ascii", InspectMode::glcd, false},
     {"--pbm", InspectMode::glcd, true},
 };
@@ -59,6 +62,8 @@ void take_option(const OptionForm& option, const char* value, InspectRequest& re
 {
     if (option.word == "--plain") {
         request.plain_path = value;
+    } else if (option.word == "--against") {
+        request.against_path = value;
     } else if (option.word == "--pbm") {
         request.pbm_folder = value;
     } else {

@@ -2,7 +2,7 @@
 // its options, read and checked before any file is opened.
 //
 //   KorvaneInspect image CONTROL IMAGE
-//   KorvaneInspect upload IMAGE ARG3 [ARG4 [ARG5 [ARG6 [ARG7]]]] [--plain FILE]
+//   KorvaneInspect upload IMAGE ARG3 [ARG4 [ARG5 [ARG6 [ARG7]]]] [--plain FILE] [--against FILE]
 //   KorvaneInspect glcd FILE.c [NAME] [--ascii] [--pbm DIR]
 //   KorvaneInspect -v | --help
 //
@@ -25,6 +25,7 @@ struct InspectRequest {
     std::array<char*, MAX_POSITIONAL + 3> args{};
     int arg_count = 0;
     const char* plain_path = nullptr;  // upload --plain FILE
+    const char* against_path = nullptr;  // upload --against FILE
     bool ascii = false;                // glcd --ascii
     const char* pbm_folder = nullptr;  // glcd --pbm DIR
 };

@@ -16,4 +16,6 @@ void end_inspect_run(InspectRun& run)
     }
     release_bytes(run.file);
     release_bytes(run.plain);
+    release_bytes(run.firmware);
+    release_bytes(run.firmware_image);
 }

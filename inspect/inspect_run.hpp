@@ -30,6 +30,8 @@ constexpr std::size_t PICTURE_LINE_SIZE = 65535 * 3 + 2;
 struct InspectRun {
     FileBytes file;   // the file inspected, read whole
     FileBytes plain;  // upload: the plain image recovered from it
+    FileBytes firmware;        // upload --against: the firmware file, read whole
+    FileBytes firmware_image;  // and the image KorvaneConvert makes of it
 
     // image: the control file read exactly as -f reads it, the rows of the
     // user_files table that -f makes of its entries, and the entries' files.

@@ -6,6 +6,7 @@
 
 #include "formats/record_flattening.hpp"
 #include "io/file_access.hpp"
+#include "inspect/firmware_against.hpp"
 #include "inspect/inspect_diagnostics.hpp"
 #include "inspect/inspect_messages.hpp"
 #include "inspect/inspect_output.hpp"
@@ -122,6 +123,9 @@ int inspect_upload_file(InspectRun& run, const InspectRequest& inspect, const Co
         std::printf(MSG_PLAIN_IMAGE, path, file.size(), check.plain_crc);
     } else {
         code = report(check, request, path);
+    }
+    if (code == EXIT_OK && inspect.against_path != nullptr) {
+        code = compare_with_firmware(run, check.plain, inspect.against_path);
     }
     if (code == EXIT_OK && inspect.plain_path != nullptr) {
         code = write_plain(run, check, inspect.plain_path, fd);

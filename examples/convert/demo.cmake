@@ -7,17 +7,17 @@ if(CONVERT)
 
   demo_run(TITLE "Records flattened into a plain image (gaps become 0xFF)"
     WORKDIR "${src}"
-    COMMAND "${CONVERT}" firmware.mot.bin "${dst}/plain.bin" -b)
+    COMMAND "${CONVERT}" firmware-records.bin "${dst}/plain.bin" -b)
   demo_hex("${dst}/plain.bin" BYTES 24)
 
   demo_run(TITLE "Upload image: length, magic 0xA55A, CRC over image and suffix bytes 0x4B 0x56"
     WORKDIR "${src}"
-    COMMAND "${CONVERT}" firmware.mot.bin "${dst}/upload.bin" -m-A55A -4B56)
+    COMMAND "${CONVERT}" firmware-records.bin "${dst}/upload.bin" -m-A55A -4B56)
   demo_hex("${dst}/upload.bin" BYTES 24)
 
   demo_run(TITLE "Encrypted upload image: key bytes 0x13 0x37 0xC0 0xDE, seed 0x1D0F, rotated by 16 bytes"
     WORKDIR "${src}"
-    COMMAND "${CONVERT}" firmware.mot.bin "${dst}/secure.bin" -m-A55A -4B56 -1337C0DE -1D0F -0010)
+    COMMAND "${CONVERT}" firmware-records.bin "${dst}/secure.bin" -m-A55A -4B56 -1337C0DE -1D0F -0010)
   demo_hex("${dst}/secure.bin" BYTES 24)
 
   if(INSPECT)

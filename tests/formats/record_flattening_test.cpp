@@ -1,9 +1,11 @@
 // Record flattening and the command line's hex digits, tested directly.
 #include <cstdint>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
+#include "formats/firmware_input.hpp"
 #include "formats/upload_arguments.hpp"
 #include "formats/record_flattening.hpp"
 #include "tests/common/test_support.hpp"
@@ -164,6 +166,170 @@ TEST(Flattening, AnySplitIntoAscendingRecordsGivesTheImageBack)
             pos += len;
         }
         EXPECT_EQ(flatten(input), image) << seed;
+    }
+}
+
+// ELF, Intel HEX and S-records as KorvaneConvert reads them: the fault, or
+// the image. The fixtures are the golden cases' inputs, made by objcopy.
+struct Read {
+    InputFault fault = InputFault::none;
+    std::string image;
+    InputFormat format = InputFormat::flat;
+};
+
+Read read_input(const std::string& text)
+{
+    const std::span input(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    FirmwareInput examined = examine_input(input);
+    Read r{examined.place.fault, "", examined.format};
+    if (r.fault == InputFault::none) {
+        std::string out(examined.image_length + toolchain_work_size(examined) + 1, '\0');
+        copy_image(input, examined, reinterpret_cast<unsigned char*>(out.data()),
+                   reinterpret_cast<unsigned char*>(out.data()) + examined.image_length);
+        r.fault = examined.place.fault;
+        r.image = r.fault == InputFault::none ? out.substr(0, examined.image_length) : "";
+    }
+    return r;
+}
+
+std::string golden_input(const std::string& name, const std::string& file)
+{
+    return read_file(source_dir() + "/tests/golden/KorvaneConvert/" + name + "/in/" + file);
+}
+
+// One text record: prefix, then the bytes as hex digits, then the checksum
+// that makes the bytes sum to 0 (HEX) or 0xFF (S-records).
+std::string text_record(const std::string& prefix, const Bytes& bytes, unsigned target)
+{
+    std::string line = prefix;
+    unsigned sum = 0;
+    char digits[3];
+    for (unsigned char b : bytes) {
+        std::snprintf(digits, sizeof digits, "%02X", b);
+        line += digits;
+        sum += b;
+    }
+    std::snprintf(digits, sizeof digits, "%02X", (target - sum) & 0xFF);
+    return line + digits + "\n";
+}
+
+std::string hex(unsigned type, unsigned offset, Bytes data)
+{
+    data.insert(data.begin(), {static_cast<unsigned char>(data.size()), static_cast<unsigned char>(offset >> 8),
+                               static_cast<unsigned char>(offset), static_cast<unsigned char>(type)});
+    return text_record(":", data, 0x100);
+}
+
+std::string srec(char type, std::uint32_t address, int address_bytes, Bytes data)
+{
+    for (int i = 0; i < address_bytes; ++i) {
+        data.insert(data.begin(), static_cast<unsigned char>(address >> (8 * i)));
+    }
+    data.insert(data.begin(), static_cast<unsigned char>(data.size() + 1));
+    return text_record(std::string("S") + type, data, 0xFF);
+}
+
+TEST(ToolchainInputs, RecordTexts)
+{
+    const std::string end = hex(1, 0, {});
+    struct Case {
+        const char* what;
+        std::string text;
+        InputFault fault;
+        std::string image;
+    };
+    const Case cases[] = {
+        {"any address order", hex(0, 0x104, {9, 8}) + hex(0, 0x100, {1, 2}) + end, InputFault::none,
+         std::string("\1\2\xFF\xFF\x09\x08", 6)},
+        {"linear and segment bases", hex(4, 0, {0, 0x08}) + hex(0, 2, {5}) + hex(2, 0, {0x80, 0}) + hex(0, 0, {6}) + end,
+         InputFault::none, std::string("\6\xFF\5", 3)},
+        {"start addresses passed over", hex(5, 0, {8, 0, 0, 1}) + hex(0, 0, {7}) + hex(3, 0, {0, 0, 0, 0}) + end,
+         InputFault::none, "\7"},
+        {"CR LF", ":0100000007F8\r\n:00000001FF\r\n\r\n", InputFault::none, "\7"},
+        {"overlap", hex(0, 0x10, {1, 2}) + hex(0, 0x11, {3}) + end, InputFault::overlap, ""},
+        {"overlap out of order", hex(0, 0x11, {3}) + hex(0, 0x10, {1, 2}) + end, InputFault::overlap, ""},
+        {"lower-case digit", ":0100000007f8\n" + end, InputFault::bad_digit, ""},
+        {"no end record", hex(0, 0, {7}), InputFault::no_end, ""},
+        {"end record with data", hex(0, 0, {7}) + hex(1, 0, {1}), InputFault::bad_type, ""},
+        {"text after the end", hex(0, 0, {7}) + end + "x\n", InputFault::after_end, ""},
+        {"type 06", hex(0, 0, {7}) + hex(6, 0, {}) + end, InputFault::bad_type, ""},
+        {"a line that is no record", hex(0, 0, {7}) + "\n" + end, InputFault::not_a_record, ""},
+        {"image reaching the limit", hex(0, 0, {7}) + hex(4, 0, {0, 0x20}) + hex(0, 0xFFFF, {1}) + end,
+         InputFault::too_large, ""},
+        {"only an end record", end, InputFault::no_data, ""},
+        {"S-records with counts", srec('0', 0, 2, {'h'}) + srec('3', 0x080001, 4, {2}) + srec('2', 0x080000, 3, {1}) +
+                                      srec('5', 2, 2, {}) + srec('7', 0, 4, {}),
+         InputFault::none, "\1\2"},
+        {"S5 count wrong", srec('1', 0, 2, {1}) + srec('5', 2, 2, {}) + srec('9', 0, 2, {}), InputFault::bad_count, ""},
+        {"S4", srec('1', 0, 2, {1}) + srec('4', 0, 2, {}) + srec('9', 0, 2, {}), InputFault::bad_type, ""},
+        {"S-records without end", srec('1', 0, 2, {1}), InputFault::no_end, ""},
+        {"neither: a colon and text", ":hello, world\n", InputFault::none, ":hello, world\n"},
+    };
+    for (const auto& c : cases) {
+        const Read r = read_input(c.text);
+        EXPECT_EQ(r.fault, c.fault) << c.what;
+        EXPECT_EQ(r.image, c.image) << c.what;
+    }
+}
+
+TEST(ToolchainInputs, EveryChangedCharacterOfARecordIsRefused)
+{
+    for (const auto& [name, file] : {std::pair{"intel_hex", "app.hex"}, std::pair{"s_records", "app.srec"}}) {
+        const std::string text = golden_input(name, file);
+        ASSERT_EQ(read_input(text).fault, InputFault::none) << name;
+        int accepted = 0;
+        for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+            const std::size_t stop = text[end - 1] == '\r' ? end - 1 : end;
+            // Data and checksum: behind ":LLAAAATT", or behind "STLL" and the address.
+            const std::size_t from = text[start] == ':' ? 9 : 4 + 2 * std::string("2234023432")[text[start + 1] - '0'] - 2 * '0';
+            for (std::size_t pos = start + from; pos < stop; ++pos) {
+                for (int value = 0; value < 256; ++value) {
+                    std::string changed = text;
+                    changed[pos] = static_cast<char>(value);
+                    if (changed[pos] != text[pos] && read_input(changed).fault == InputFault::none && ++accepted < 5) {
+                        ADD_FAILURE() << name << ": byte " << pos << " as " << value << " accepted";
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(accepted, 0) << name;
+    }
+}
+
+TEST(ToolchainInputs, ElfCutAtEveryLengthIsRefused)
+{
+    for (const char* name : {"elf_cortex_m_little_endian", "elf_cortex_m_big_endian", "elf_s390x"}) {
+        const std::string elf = golden_input(name, "app.elf");
+        ASSERT_EQ(read_input(elf).fault, InputFault::none) << name;
+        for (std::size_t length = 1; length < elf.size(); ++length) {
+            const Read r = read_input(elf.substr(0, length));
+            ASSERT_TRUE(r.format == InputFormat::elf && r.fault != InputFault::none) << name << " cut to " << length;
+        }
+    }
+}
+
+TEST(ToolchainInputs, WarningsOnlyForRecordsReadOtherwise)
+{
+    const Bytes a = {1, 2, 3, 4};
+    EXPECT_EQ(examine_input(join({record(0, a), record(4, a), record(8, a, 5)})).doubt, InputDoubt::broken_off);
+    EXPECT_EQ(examine_input(join({record(0, a), record(8, a, 5)})).doubt, InputDoubt::none);  // one record only
+    EXPECT_EQ(examine_input(Bytes(4096, 0)).doubt, InputDoubt::all_empty);
+    EXPECT_EQ(examine_input(Bytes(8, 0)).doubt, InputDoubt::none);
+    // No warning for flat images: random ones of 1 KiB to 1 MiB, and every example file.
+    std::uint64_t state = 0x9E3779B97F4A7C15u;
+    for (int i = 0; i < 1000; ++i) {
+        Bytes flat(1024u << (i % 11));
+        for (auto& b : flat) {
+            state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+            b = static_cast<unsigned char>(state >> 32);
+        }
+        ASSERT_EQ(examine_input(flat).doubt, InputDoubt::none) << i;
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(source_dir() + "/examples")) {
+        const std::string bytes = entry.is_regular_file() ? read_file(entry.path().string()) : "";
+        const Read r = read_input(bytes);
+        EXPECT_EQ(examine_input(Bytes(bytes.begin(), bytes.end())).doubt, InputDoubt::none) << entry.path();
+        EXPECT_EQ(r.fault, InputFault::none) << entry.path();
     }
 }
 

@@ -50,6 +50,10 @@ foreach(d IN LISTS drivers)
   run(${cmd_${d}})
 endforeach()
 check_outputs()
+# An executable target as korvane_upload_image's input: the image holds its ELF file's sections.
+foreach(d ninja makefiles)
+  run(${PREFIX}/bin/KorvaneInspect upload ${dir_${d}}/application.img -b --against ${dir_${d}}/application)
+endforeach()
 
 # Builds again after <edit> (a command list run first, or nothing) and checks
 # that exactly the outputs named after REMADE were made again, in every build.
@@ -90,7 +94,7 @@ rebuild_remakes(EDIT ${CMAKE_COMMAND} -DFILE=${web}/web/style.css -P ${WORK}/app
 rebuild_remakes(EDIT ${CMAKE_COMMAND} -E touch ${WORK}/examples/bitmap/gradient.bmp REMADE panel_pictures.c)
 # The single file and the build output: each remakes its own output only.
 rebuild_remakes(EDIT ${CMAKE_COMMAND} -E touch ${web}/notes.txt REMADE notes.c)
-rebuild_remakes(EDIT ${CMAKE_COMMAND} -E touch ${WORK}/examples/convert/firmware.mot.bin REMADE firmware.upl)
+rebuild_remakes(EDIT ${CMAKE_COMMAND} -E touch ${WORK}/examples/convert/firmware-records.bin REMADE firmware.upl)
 
 # Entries only the program's own reading finds: one behind a definition, a
 # name at a line end that keeps the next line's first word a file name (even

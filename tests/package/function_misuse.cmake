@@ -13,6 +13,7 @@ set(cases
   "korvane_upload_image(INPUT app.bin OUTPUT app.upl MAGIC A55A SEED 1D0F)|take effect only with KEY"
   "korvane_upload_image(INPUT app.bin OUTPUT app.upl MAGIC a55a SUFFIX 4b56 KEY 13 SEED 1d0f ROTATION 0010)|"
   "korvane_upload_image(INPUT app.bin OUTPUT app.img PLAIN)|"
+  "add_executable(app IMPORTED)\nkorvane_upload_image(INPUT $<TARGET_FILE:app> OUTPUT app.img PLAIN)|"
   "korvane_bitmap_collection(CONTROL panel.txt OUTPUT panel.c)|")
 file(REMOVE_RECURSE ${WORK})
 set(index 0)
