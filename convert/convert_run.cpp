@@ -7,6 +7,7 @@
 #include "convert/diagnostics.hpp"
 #include "io/file_access.hpp"
 #include "io/file_read.hpp"
+#include "io/staged_outputs.hpp"
 #include "convert/messages.hpp"
 #include "convert/record_flattening.hpp"
 #include "formats/upload_header.hpp"
@@ -152,7 +153,7 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
         say_same_file(request.output);
         return CONVERT_OUTPUT_FAILED;
     }
-    const int out_fd = create_output(request.output);
+    const int out_fd = stage_output(request.output);
     if (out_fd < 0) {
         explain_output_not_created(request.output);
         say(MSG_OUTPUT_NOT_CREATED);
@@ -171,7 +172,7 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
         out_put(run.out, parts.first.data(), parts.first.size());
         out_put(run.out, parts.second.data(), parts.second.size());
     }
-    if (!out_close(run.out)) {
+    if (!out_close(run.out) || !commit_outputs()) {
         say(MSG_WRITE_FAILED);
         return CONVERT_INPUT_OR_WRITE_FAILED;
     }

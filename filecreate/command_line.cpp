@@ -11,6 +11,7 @@
 #include "io/file_access.hpp"
 #include "filecreate/messages.hpp"
 #include "filecreate/run_depfile.hpp"
+#include "io/staged_outputs.hpp"
 #include "filecreate/usage.hpp"
 
 namespace {
@@ -57,7 +58,7 @@ int run_single_file(FileCreateRun& run, int argc, char** argv)
         ::close(in_fd);
         return code;
     }
-    int out_fd = create_output(output_path);
+    int out_fd = stage_output(output_path);
     if (out_fd < 0) {
         explain_not_created("output file", output_path);
         ::close(in_fd);
@@ -75,12 +76,31 @@ int run_single_file(FileCreateRun& run, int argc, char** argv)
         std::printf("%s", MSG_WRITE_FAILED);
         return EXIT_OUTPUT_FAILED;
     }
-    int code = write_single_depfile(run.deps, output_path, input_path);
+    int code = finish_single_outputs(run.deps, output_path, input_path);
     if (code != EXIT_OK) {
         return code;
     }
     std::printf(MSG_SINGLE_FILE_DONE, output_path);
     return EXIT_OK;
+}
+
+// The mode the first argument chooses; its exit code.
+int run_mode(FileCreateRun& run, const char* mode, int argc, char** argv)
+{
+    if (std::strcmp(mode, "-v") == 0) {
+        std::printf("%s", VERSION_LINE);
+        return EXIT_OK;
+    }
+    if (std::strcmp(mode, "-f") == 0) {
+        return run_file_collection(run, argc, argv);
+    }
+    if (std::strcmp(mode, "-fb") == 0) {
+        return run_bitmap_collection(run, argc, argv);
+    }
+    if (std::strncmp(mode, "-bm", 3) == 0) {
+        return run_single_bitmap(run, argc, argv);
+    }
+    return run_single_file(run, argc, argv);
 }
 
 }  // namespace
@@ -100,18 +120,8 @@ int filecreate_main(FileCreateRun& run, int argc, char** argv)
     // A build tool asks for a dependency file through the environment, as it
     // does of compilers; read once, here.
     depfile_start(run.deps, std::getenv("KORVANE_DEPFILE"));
-    if (std::strcmp(mode, "-v") == 0) {
-        std::printf("%s", VERSION_LINE);
-        return EXIT_OK;
-    }
-    if (std::strcmp(mode, "-f") == 0) {
-        return run_file_collection(run, argc, argv);
-    }
-    if (std::strcmp(mode, "-fb") == 0) {
-        return run_bitmap_collection(run, argc, argv);
-    }
-    if (std::strncmp(mode, "-bm", 3) == 0) {
-        return run_single_bitmap(run, argc, argv);
-    }
-    return run_single_file(run, argc, argv);
+    outputs_start("KorvaneFileCreate");
+    int code = run_mode(run, mode, argc, argv);
+    discard_outputs();  // what a failed run staged
+    return code;
 }

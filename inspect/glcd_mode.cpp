@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <unistd.h>
 #include <vector>
 
@@ -21,26 +22,25 @@ std::string_view shown_name(const GlcdArray& array)
     return array.name.empty() ? std::string_view("array") : std::string_view(array.name);
 }
 
-// DIR/NAME.pbm; a name that an earlier array of the file already has gets
-// "_N", N being the array's number in the file (from 1), so no file of the
-// run overwrites another.
-std::string pbm_path(const char* folder, const std::vector<GlcdArray>& arrays, std::size_t index)
+// DIR/NAME.pbm; where an earlier picture of the run has that file name,
+// "_N" is added, N being the array's number in the file (from 1), counted on
+// while that name too is taken, so that no picture of the run overwrites
+// another. taken holds the names given so far: one look-up a try, so a file
+// of many arrays is named in linear time.
+std::string pbm_path(const char* folder, const GlcdArray& array, std::size_t index,
+                     std::unordered_set<std::string>& taken)
 {
-    std::string path = std::string(folder) + "/" + std::string(shown_name(arrays[index]));
-    for (std::size_t earlier = 0; earlier < index; ++earlier) {
-        if (shown_name(arrays[earlier]) == shown_name(arrays[index])) {
-            path += "_" + std::to_string(index + 1);
-            break;
-        }
+    const std::string base = std::string(folder) + "/" + std::string(shown_name(array));
+    std::string path = base + ".pbm";
+    for (std::size_t number = index + 1; taken.count(path) != 0; ++number) {
+        path = base + "_" + std::to_string(number) + ".pbm";
     }
-    return path + ".pbm";
+    taken.insert(path);
+    return path;
 }
 
-int write_pbm(InspectRun& run, const std::vector<GlcdArray>& arrays, std::size_t index, const char* folder,
-              int input_fd)
+int write_pbm(InspectRun& run, const GlcdArray& array, const std::string& path, int input_fd)
 {
-    const GlcdArray& array = arrays[index];
-    const std::string path = pbm_path(folder, arrays, index);
     int code = open_output(run.out, path.c_str(), input_fd);
     if (code != INSPECT_OK) {
         return code;
@@ -60,6 +60,7 @@ int show_arrays(InspectRun& run, const InspectRequest& request, const char* path
     const std::vector<GlcdArray> arrays =
         glcd_find_arrays(std::string_view(reinterpret_cast<const char*>(run.file.data), run.file.size));
     bool shown = false;
+    std::unordered_set<std::string> taken;
     for (std::size_t i = 0; i < arrays.size(); ++i) {
         const GlcdArray& array = arrays[i];
         if (wanted != nullptr && array.name != wanted) {
@@ -67,7 +68,8 @@ int show_arrays(InspectRun& run, const InspectRequest& request, const char* path
         }
         shown = true;
         if (request.pbm_folder != nullptr) {
-            if (int code = write_pbm(run, arrays, i, request.pbm_folder, fd); code != INSPECT_OK) {
+            const std::string file = pbm_path(request.pbm_folder, array, i, taken);
+            if (int code = write_pbm(run, array, file, fd); code != INSPECT_OK) {
                 return code;
             }
             continue;

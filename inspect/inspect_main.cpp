@@ -7,14 +7,12 @@
 #include "inspect/inspect_command_line.hpp"
 #include "inspect/inspect_messages.hpp"
 #include "inspect/upload_mode.hpp"
+#include "io/staged_outputs.hpp"
 
-int inspect_main(InspectRun& run, int argc, char** argv)
+namespace {
+
+int run_inspect_mode(InspectRun& run, const InspectRequest& request)
 {
-    InspectRequest request;
-    int code = read_inspect_request(argc, argv, request);
-    if (code != INSPECT_OK) {
-        return code;
-    }
     switch (request.mode) {
     case InspectMode::version:
         std::printf("%s", INSPECT_VERSION_LINE);
@@ -30,4 +28,24 @@ int inspect_main(InspectRun& run, int argc, char** argv)
         return run_glcd_mode(run, request);
     }
     return INSPECT_BAD_REQUEST;
+}
+
+}  // namespace
+
+int inspect_main(InspectRun& run, int argc, char** argv)
+{
+    InspectRequest request;
+    int code = read_inspect_request(argc, argv, request);
+    if (code != INSPECT_OK) {
+        return code;
+    }
+    outputs_start("KorvaneInspect");
+    code = run_inspect_mode(run, request);
+    // --plain and --pbm files are put in place together, and only by a run that passes.
+    if (code == INSPECT_OK && !commit_outputs()) {
+        std::printf(MSG_OUTPUT_WRITE_FAILED, request.plain_path != nullptr ? request.plain_path : request.pbm_folder);
+        code = INSPECT_OUTPUT_FAILED;
+    }
+    discard_outputs();
+    return code;
 }

@@ -105,9 +105,9 @@ TEST(SingleBitmap, RefusalsLeaveNoOutput)
     }
 }
 
-// The same refusals as the second entry of -fb: the first array (and the
-// banner) stay, the closing line is not printed.
-TEST(BitmapCollection, RefusalKeepsEarlierArrays)
+// The same refusals as the second entry of -fb: nothing is written, the
+// closing line is not printed.
+TEST(BitmapCollection, RefusalWritesNothing)
 {
     for (const Refusal& r : refusals()) {
         if (r.mode != "-bm") {
@@ -121,11 +121,7 @@ TEST(BitmapCollection, RefusalKeepsEarlierArrays)
         RunResult run = tool({"-fb", "ctl.txt", "out.c"}, dir.path);
         EXPECT_EQ(run.exit_code, r.code);
         EXPECT_EQ(run.out, r.message);
-        std::string out = read_file(dir / "out.c");
-        std::string banner = std::string(BITMAP_BANNER_PART_ONE) + "out.c" + std::string(BITMAP_BANNER_PART_TWO);
-        std::string first = SMALL_ARRAY;
-        first.replace(27, 5, "first");
-        EXPECT_EQ(out, banner + first);
+        EXPECT_FALSE(file_exists(dir / "out.c"));
     }
 }
 
@@ -266,28 +262,33 @@ TEST(BitmapCollection, RunFailures)
         std::vector<std::string> args;
         int code;
         std::string message;
-        bool banner_and_first;  // the output holds the banner and the first array
+        bool entry_is_output;  // an absent output is an entry not found
     };
     const Case cases[] = {
         {{"-fb"}, 1, "Control file could not be found. Terminating\n\n", false},
         {{"-fb", "absent.txt", "out.c"}, 1, "Control file could not be found. Terminating\n\n", false},
         {{"-fb", "ctl.txt"}, 4, NOT_CREATED, false},
         {{"-fb", "ctl.txt", "no/such/out.c"}, 4, NOT_CREATED, false},
-        {{"-fb", "ctl.txt", "out.c"}, 2, "Specified input file number 2 not found. Terminating\n\n", true},
+        {{"-fb", "ctl.txt", "out.c"}, 2, "Specified input file number 2 not found. Terminating\n\n", false},
         {{"-fb", "long.txt", "out.c"}, 10,
          "Control file line 1: array name longer than 99 characters. Terminating\n\n", false},
-        {{"-fb", "self.txt", "out.c"}, 2,
-         "Specified input file number 2 is an output file of this run. Terminating\n\n", true},
+        {{"-fb", "self.txt", "out.c"}, 2, "Specified input file number 2 is an output file of this run. Terminating\n\n",
+         true},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.args.size() > 1 ? c.args[1] : "no arguments");
-        ::unlink((dir / "out.c").c_str());
-        RunResult run = tool(c.args, dir.path);
-        EXPECT_EQ(run.exit_code, c.code);
-        EXPECT_EQ(run.out, c.message);
-        if (c.banner_and_first) {
-            EXPECT_EQ(read_file(dir / "out.c"),
-                      std::string(BITMAP_BANNER_PART_ONE) + "out.c" + std::string(BITMAP_BANNER_PART_TWO) + SMALL_ARRAY);
+    // Each with the output absent and present: a failed run leaves the folder as it was.
+    for (bool existing : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.args.size() > 1 ? c.args[1] : "no arguments");
+            if (existing) {
+                write_file(dir / "out.c", "earlier");
+            } else {
+                ::unlink((dir / "out.c").c_str());
+            }
+            const auto before = folder_state(dir.path);
+            RunResult run = tool(c.args, dir.path);
+            EXPECT_EQ(run.exit_code, c.code);
+            EXPECT_EQ(run.out, c.entry_is_output && !existing ? cases[4].message : c.message);
+            EXPECT_EQ(folder_state(dir.path), before);
         }
     }
     EXPECT_EQ(read_file(dir / "ctl.txt"), control);

@@ -26,13 +26,18 @@ TEST(FileCollectionRefusals, StopsAtAnEntryThatCannotBeOpened)
 {
     Scratch c;
     write_file(c.dir / "ctl.txt", "index.htm \nmissing.htm \nlogo.gif \n");
-    RunResult r = filecreate({"-f", "ctl.txt", "c.bin"}, c.dir.path);
-    EXPECT_EQ(r.exit_code, 2);
-    EXPECT_EQ(r.out, "Adding file _index \nSpecified input file number 2 not found. Terminating\n\n");
-    EXPECT_EQ(read_file(c.dir / "c.bin"), INDEX);
-    std::string c_text = read_file(c.dir / "c.c");
-    EXPECT_EQ(c_text.find("static const unsigned char _index[]"), 0u);
-    EXPECT_EQ(c_text.find("user_files"), std::string::npos);
+    for (bool existing : {false, true}) {
+        if (existing) {
+            write_file(c.dir / "c.bin", "earlier image");
+            ASSERT_EQ(::symlink("c.bin", (c.dir / "c.c").c_str()), 0);  // refused as the image under another name
+        }
+        const auto before = folder_state(c.dir.path);
+        RunResult r = filecreate({"-f", "ctl.txt", "c.bin"}, c.dir.path);
+        EXPECT_EQ(r.exit_code, existing ? 4 : 2);
+        EXPECT_EQ(r.out, existing ? "Output file could not be created. Terminating\n\n"
+                                  : "Adding file _index \nSpecified input file number 2 not found. Terminating\n\n");
+        EXPECT_EQ(folder_state(c.dir.path), before);
+    }
 }
 
 TEST(FileCollectionRefusals, NeverDestroysAnInput)
@@ -73,11 +78,11 @@ TEST(FileCollectionRefusals, NeverDestroysAnInput)
         EXPECT_FALSE(file_exists(c.dir / "c.c"));
     }
 
-    // An entry naming one of the outputs would read a file being written.
+    // An entry naming an output that the run has not yet put in place is not there.
     write_file(c.dir / "self.txt", "index.htm \nout.bin \n");
     RunResult r = filecreate({"-f", "self.txt", "out.bin"}, c.dir.path);
     EXPECT_EQ(r.exit_code, 2);
-    EXPECT_EQ(r.out, "Adding file _index \nSpecified input file number 2 is an output file of this run. Terminating\n\n");
+    EXPECT_EQ(r.out, "Adding file _index \nSpecified input file number 2 not found. Terminating\n\n");
     EXPECT_EQ(read_file(c.dir / "index.htm"), INDEX);
 }
 
