@@ -9,7 +9,7 @@
 #include "io/file_read.hpp"
 #include "io/staged_outputs.hpp"
 #include "convert/messages.hpp"
-#include "convert/record_flattening.hpp"
+#include "formats/record_flattening.hpp"
 #include "formats/upload_header.hpp"
 
 namespace {
