@@ -1,15 +1,32 @@
 #include "inspect/inspect_main.hpp"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#ifdef _WIN32
+#include <direct.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "inspect/glcd_mode.hpp"
 #include "inspect/image_mode.hpp"
+#include "inspect/inspect_diagnostics.hpp"
 #include "inspect/inspect_command_line.hpp"
 #include "inspect/inspect_messages.hpp"
 #include "inspect/upload_mode.hpp"
 #include "io/staged_outputs.hpp"
 
 namespace {
+
+int change_folder(const char* folder)
+{
+#ifdef _WIN32
+    return ::_chdir(folder);
+#else
+    return ::chdir(folder);
+#endif
+}
 
 int run_inspect_mode(InspectRun& run, const InspectRequest& request)
 {
@@ -34,6 +51,17 @@ int run_inspect_mode(InspectRun& run, const InspectRequest& request)
 
 int inspect_main(InspectRun& run, int argc, char** argv)
 {
+    // -C DIR before the mode word: every relative path is taken from DIR.
+    if (argc > 2 && std::strcmp(argv[1], "-C") == 0) {
+        if (change_folder(argv[2]) != 0) {
+            explain_file_error(argv[2], errno);
+            std::printf(MSG_FOLDER_NOT_ENTERED, argv[2]);
+            return INSPECT_INPUT_FAILED;
+        }
+        argv[2] = argv[0];
+        argc -= 2;
+        argv += 2;
+    }
     InspectRequest request;
     int code = read_inspect_request(argc, argv, request);
     if (code != INSPECT_OK) {
