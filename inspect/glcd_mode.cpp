@@ -4,15 +4,14 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <unistd.h>
-#include <vector>
 
 #include "io/file_access.hpp"
 #include "inspect/glcd_pictures.hpp"
 #include "inspect/inspect_diagnostics.hpp"
 #include "inspect/inspect_messages.hpp"
 #include "inspect/inspect_output.hpp"
+#include "inspect/picture_names.hpp"
 
 namespace {
 
@@ -25,18 +24,15 @@ std::string_view shown_name(const GlcdArray& array)
 // DIR/NAME.pbm; where an earlier picture of the run has that file name,
 // "_N" is added, N being the array's number in the file (from 1), counted on
 // while that name too is taken, so that no picture of the run overwrites
-// another. taken holds the names given so far: one look-up a try, so a file
-// of many arrays is named in linear time.
-std::string pbm_path(const char* folder, const GlcdArray& array, std::size_t index,
-                     std::unordered_set<std::string>& taken)
+// another. One look-up a try: a file of many arrays is named in linear time.
+std::string pbm_path(const char* folder, const GlcdArray& array, std::size_t index, PictureNames& taken)
 {
-    const std::string base = std::string(folder) + "/" + std::string(shown_name(array));
-    std::string path = base + ".pbm";
-    for (std::size_t number = index + 1; taken.count(path) != 0; ++number) {
-        path = base + "_" + std::to_string(number) + ".pbm";
+    const std::string base = std::string(shown_name(array));
+    std::string name = base;
+    for (std::size_t number = index + 1; !take_picture_name(taken, name); ++number) {
+        name = base + "_" + std::to_string(number);
     }
-    taken.insert(path);
-    return path;
+    return std::string(folder) + "/" + name + ".pbm";
 }
 
 int write_pbm(InspectRun& run, const GlcdArray& array, const std::string& path, int input_fd)
@@ -57,12 +53,13 @@ int write_pbm(InspectRun& run, const GlcdArray& array, const std::string& path, 
 int show_arrays(InspectRun& run, const InspectRequest& request, const char* path, int fd)
 {
     const char* wanted = request.arg_count > 3 ? request.args[3] : nullptr;
-    const std::vector<GlcdArray> arrays =
-        glcd_find_arrays(std::string_view(reinterpret_cast<const char*>(run.file.data), run.file.size));
+    const std::string_view text(reinterpret_cast<const char*>(run.file.data), run.file.size);
     bool shown = false;
-    std::unordered_set<std::string> taken;
-    for (std::size_t i = 0; i < arrays.size(); ++i) {
-        const GlcdArray& array = arrays[i];
+    PictureNames taken;
+    GlcdScan scan;
+    GlcdArray array;
+    // One array at a time: memory holds the file and the array at hand.
+    for (std::size_t i = 0; glcd_next_array(text, scan, array); ++i) {
         if (wanted != nullptr && array.name != wanted) {
             continue;
         }

@@ -117,7 +117,7 @@ TEST(InspectFaults, EveryChangedByteOfAnImageIsNamed)
                 std::string bad = c.image;
                 bad[offset] = static_cast<char>(bad[offset] ^ change);
                 write_file(dir / "bad.bin", bad);
-                const RunResult r = inspect_here({"image", dir / "ctl.txt", dir / "bad.bin"});
+                const RunResult r = inspect_here({"-C", dir.path, "image", dir / "ctl.txt", dir / "bad.bin"});
                 const Expected want = expected_for(c, offset, change);
                 ASSERT_EQ(r.exit_code, want.code == 0 && r.exit_code == 5 ? 5 : want.code == 0 ? 4 : want.code)
                     << "seed " << seed << " offset " << offset << "\n" << r.out;
