@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <climits>
 #include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utime.h>
 
 #include "io/depfile.hpp"
@@ -11,6 +13,13 @@
 #include "tests/common/test_support.hpp"
 
 namespace {
+
+mode_t umask_now()
+{
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
 
 TEST(Depfile, EscapingRelativeNamesAndFailures)
 {
@@ -110,10 +119,6 @@ TEST(Depfile, EachModeNamesItsOutputsAndWhatItOpened)
     ::unsetenv("KORVANE_DEPFILE");
 }
 
-}  // namespace
-
-namespace {
-
 // Make and Ninja read back the names the file holds: with the outputs and
 // entries below, a second build does nothing and touching any one name makes
 // exactly one more run of the program.
@@ -152,6 +157,43 @@ TEST(Depfile, MakeAndNinjaRebuildOncePerTouchedName)
             EXPECT_EQ(runs(), i + 2) << entries[i];
         }
     }
+}
+
+// What the writer of whole outputs does with the kinds of file an output can
+// be: bytes and kind of every name compared after the run is put in place
+// (or discarded).
+TEST(StagedOutputs, ModesLinksAndSpecialFiles)
+{
+    ScratchDir dir;
+    write_file(dir / "kept", "old");
+    ::chmod((dir / "kept").c_str(), 0640);
+    write_file(dir / "target", "old");
+    ASSERT_EQ(::symlink("target", (dir / "link").c_str()), 0);
+    write_file(dir / "one", "old");
+    ASSERT_EQ(::link((dir / "one").c_str(), (dir / "two").c_str()), 0);
+    auto stage_and_write = [&](const std::string& name) {
+        int fd = stage_output((name[0] == '/' ? name : dir / name).c_str());
+        ASSERT_GE(fd, 0) << name;
+        ASSERT_EQ(::write(fd, "new", 3), 3);
+        ::close(fd);
+    };
+    const auto before = folder_state(dir.path);
+    for (const char* name : {"kept", "link", "one", "fresh"}) {
+        stage_and_write(name);
+    }
+    discard_outputs();
+    EXPECT_EQ(folder_state(dir.path), before);
+    for (const char* name : {"kept", "link", "one", "fresh"}) {
+        stage_and_write(name);
+    }
+    stage_and_write("/dev/null");  // written in place: nothing beside it to rename
+    ASSERT_TRUE(commit_outputs());
+    std::map<std::string, std::string> after = before;
+    after["kept"] = std::to_string(S_IFREG | 0640) + " 1 file new";
+    after["target"] = after["fresh"] = std::to_string(S_IFREG | (0666 & ~umask_now())) + " 1 file new";
+    after["one"] = after["fresh"];  // a new file: the other name keeps the old bytes
+    after["two"] = std::to_string(S_IFREG | (0666 & ~umask_now())) + " 1 file old";
+    EXPECT_EQ(folder_state(dir.path), after);
 }
 
 }  // namespace
