@@ -8,6 +8,7 @@
 #include "convert/convert_run.hpp"
 #include "convert/diagnostics.hpp"
 #include "io/file_access.hpp"
+#include "io/staged_outputs.hpp"
 #include "convert/messages.hpp"
 #include "convert/usage.hpp"
 
@@ -26,6 +27,7 @@ int convert_main(int argc, char** argv)
     if (std::strcmp(argv[1], "-v") == 0) {
         return EXIT_OK;
     }
+    outputs_start("KorvaneConvert");
     ConvertRun run;
     run.in_fd = open_input(argv[1]);
     if (run.in_fd < 0) {
@@ -39,6 +41,7 @@ int convert_main(int argc, char** argv)
         code = run_conversion(run, request);
     }
     ::close(run.in_fd);
+    discard_outputs();  // a failed run puts nothing in place
     free_image_buffers(run);
     return code;
 }

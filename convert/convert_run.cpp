@@ -8,6 +8,7 @@
 #include "convert/diagnostics.hpp"
 #include "io/file_access.hpp"
 #include "io/file_read.hpp"
+#include "io/staged_outputs.hpp"
 #include "convert/messages.hpp"
 #include "formats/firmware_input.hpp"
 #include "formats/upload_header.hpp"
@@ -210,7 +211,7 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
         std::printf(MSG_SAME_FILE, request.output);
         return EXIT_OUTPUT_FAILED;
     }
-    const int out_fd = create_output(request.output);
+    const int out_fd = stage_output(request.output);
     if (out_fd < 0) {
         explain_output_not_created(request.output);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
@@ -229,7 +230,7 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
         out_put(run.out, parts.first.data(), parts.first.size());
         out_put(run.out, parts.second.data(), parts.second.size());
     }
-    if (!out_close(run.out)) {
+    if (!out_close(run.out) || !commit_outputs()) {
         std::printf("%s", MSG_WRITE_FAILED);
         return EXIT_INPUT_OR_WRITE_FAILED;
     }

@@ -11,6 +11,7 @@
 #include "filecreate/control_loop.hpp"
 #include "filecreate/diagnostics.hpp"
 #include "io/file_access.hpp"
+#include "io/staged_outputs.hpp"
 #include "filecreate/first_pass.hpp"
 #include "filecreate/messages.hpp"
 #include "filecreate/run_depfile.hpp"
@@ -92,7 +93,7 @@ int check_length_fields(const FileCreateRun& run)
     return EXIT_OK;
 }
 
-// Ends the run early: what was written so far stays in the outputs.
+// Ends the run early: the staged outputs are discarded by the caller.
 int stop_run(FileCreateRun& run, int code)
 {
     out_close(run.c_source);
@@ -117,7 +118,7 @@ int create_outputs(FileCreateRun& run, const char* image_path, const char* c_sou
     if (code != EXIT_OK) {
         return code;
     }
-    int image_fd = create_output(image_path);
+    int image_fd = stage_output(image_path);
     if (image_fd < 0) {
         explain_not_created("image", image_path);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
@@ -125,7 +126,7 @@ int create_outputs(FileCreateRun& run, const char* image_path, const char* c_sou
     }
     out_attach(run.image, image_fd);
     // Two spellings of one file (a link) would interleave both outputs.
-    int c_source_fd = path_is_open_file(c_source_name, image_fd) ? -1 : create_output(c_source_name);
+    int c_source_fd = path_is_output(c_source_name, image_fd) ? -1 : stage_output(c_source_name);
     if (c_source_fd < 0) {
         explain_c_source_not_created(image_path, c_source_name, image_fd);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
@@ -197,7 +198,7 @@ int run_file_collection(FileCreateRun& run, const FileCreateRequest& request)
     }
     depfile_add(run.deps, DepRole::target, image_path);
     depfile_add(run.deps, DepRole::target, c_source_name.data());
-    code = write_run_depfile(run.deps);
+    code = finish_outputs(run.deps);
     if (code != EXIT_OK) {
         return code;
     }

@@ -9,6 +9,25 @@
 #include "filecreate/request.hpp"
 #include "filecreate/single_file.hpp"
 #include "filecreate/usage.hpp"
+#include "io/staged_outputs.hpp"
+
+namespace {
+
+// The mode the request names; its exit code.
+int run_mode(FileCreateRun& run, const FileCreateRequest& request)
+{
+    switch (request.mode) {
+    case FileCreateMode::version:
+        std::printf("%s", VERSION_LINE);
+        return EXIT_OK;
+    case FileCreateMode::file_collection: return run_file_collection(run, request);
+    case FileCreateMode::bitmap_collection: return run_bitmap_collection(run, request);
+    case FileCreateMode::single_bitmap: return run_single_bitmap(run, request);
+    default: return run_single_file(run, request);
+    }
+}
+
+}  // namespace
 
 int filecreate_main(FileCreateRun& run, int argc, char** argv)
 {
@@ -25,13 +44,8 @@ int filecreate_main(FileCreateRun& run, int argc, char** argv)
     // A build tool asks for a dependency file through the environment, as it
     // does of compilers; read once, here.
     depfile_start(run.deps, std::getenv("KORVANE_DEPFILE"));
-    switch (request.mode) {
-    case FileCreateMode::version:
-        std::printf("%s", VERSION_LINE);
-        return EXIT_OK;
-    case FileCreateMode::file_collection: return run_file_collection(run, request);
-    case FileCreateMode::bitmap_collection: return run_bitmap_collection(run, request);
-    case FileCreateMode::single_bitmap: return run_single_bitmap(run, request);
-    default: return run_single_file(run, request);
-    }
+    outputs_start("KorvaneFileCreate");
+    const int code = run_mode(run, request);
+    discard_outputs();  // what a failed run staged
+    return code;
 }

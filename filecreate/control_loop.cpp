@@ -7,6 +7,7 @@
 #include "control/entry_row.hpp"
 #include "filecreate/diagnostics.hpp"
 #include "io/file_access.hpp"
+#include "io/staged_outputs.hpp"
 #include "filecreate/messages.hpp"
 
 int collection_open_control(FileCreateRun& run, const char* control_path)
@@ -44,7 +45,7 @@ bool collection_next_entry(FileCreateRun& run, std::span<const int> output_fds, 
         break;
     }
     for (int out_fd : output_fds) {
-        if (same_open_file(next.fd, out_fd)) {
+        if (opens_output(next.fd, out_fd)) {
             ::close(next.fd);
             std::printf(MSG_ENTRY_IS_OUTPUT, run.file_number);
             code = EXIT_ENTRY_FILE_MISSING;

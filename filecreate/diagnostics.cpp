@@ -8,6 +8,7 @@
 
 #include "control/control_file.hpp"
 #include "io/file_access.hpp"
+#include "io/staged_outputs.hpp"
 
 namespace {
 
@@ -101,7 +102,7 @@ void explain_c_source_not_created(const char* image_path, const char* c_source_n
         print_on_stderr("KorvaneFileCreate: the C source made from the image name %s would be the image itself; "
                         "give the image another extension than .c\n",
                         image_path);
-    } else if (path_is_open_file(c_source_name, image_fd)) {
+    } else if (path_is_output(c_source_name, image_fd)) {
         print_on_stderr("KorvaneFileCreate: the C source %s is the image %s under another name\n", c_source_name,
                         image_path);
     } else {

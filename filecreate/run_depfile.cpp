@@ -3,19 +3,24 @@
 #include <cstdio>
 
 #include "filecreate/messages.hpp"
+#include "io/staged_outputs.hpp"
 
-int write_run_depfile(const DepfileList& deps)
+int finish_outputs(const DepfileList& deps)
 {
     if (!depfile_write(deps)) {
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }
+    if (!commit_outputs()) {
+        std::printf("%s", MSG_WRITE_FAILED);
+        return EXIT_OUTPUT_FAILED;
+    }
     return EXIT_OK;
 }
 
-int write_single_depfile(DepfileList& deps, const char* output_path, const char* input_path)
+int finish_single_outputs(DepfileList& deps, const char* output_path, const char* input_path)
 {
     depfile_add(deps, DepRole::target, output_path);
     depfile_add(deps, DepRole::prerequisite, input_path);
-    return write_run_depfile(deps);
+    return finish_outputs(deps);
 }

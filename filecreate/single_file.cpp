@@ -7,6 +7,7 @@
 #include "filecreate/messages.hpp"
 #include "filecreate/run_depfile.hpp"
 #include "io/file_access.hpp"
+#include "io/staged_outputs.hpp"
 
 namespace {
 
@@ -51,7 +52,7 @@ int run_single_file(FileCreateRun& run, const FileCreateRequest& request)
         ::close(in_fd);
         return code;
     }
-    int out_fd = create_output(output_path);
+    int out_fd = stage_output(output_path);
     if (out_fd < 0) {
         explain_not_created("output file", output_path);
         ::close(in_fd);
@@ -69,7 +70,7 @@ int run_single_file(FileCreateRun& run, const FileCreateRequest& request)
         std::printf("%s", MSG_WRITE_FAILED);
         return EXIT_OUTPUT_FAILED;
     }
-    int code = write_single_depfile(run.deps, output_path, input_path);
+    int code = finish_single_outputs(run.deps, output_path, input_path);
     if (code != EXIT_OK) {
         return code;
     }

@@ -229,23 +229,38 @@ GlcdDecode glcd_decode_array(std::string_view text, GlcdArray& array)
     return status;
 }
 
+bool glcd_next_array(std::string_view text, GlcdScan& scan, GlcdArray& array)
+{
+    if (!scan.started) {
+        scan.started = true;
+        scan.open = next_open_brace(text, 0);
+    }
+    while (scan.open != NOWHERE) {
+        const std::size_t open = scan.open;
+        std::size_t end = open + 1;
+        array = GlcdArray{};
+        bool found = read_list(text, open, scan.values, end) == GlcdDecode::ok &&
+                     take_values(scan.values, array) == GlcdDecode::ok;
+        // A list that failed stops at the first token it could not read; an
+        // inner '{' there is looked at again, so no byte is read twice over.
+        scan.open = next_open_brace(text, end);
+        if (found) {
+            array.offset = open;
+            array.name = name_before(text, open, scan.floor);
+            scan.floor = end;
+            return true;
+        }
+    }
+    return false;
+}
+
 std::vector<GlcdArray> glcd_find_arrays(std::string_view text)
 {
     std::vector<GlcdArray> found;
-    std::vector<unsigned char> values;
-    std::size_t floor = 0;  // end of the last array found: names are not looked for before it
-    for (std::size_t open = next_open_brace(text, 0); open != NOWHERE;) {
-        std::size_t end = open + 1;
-        GlcdArray array;
-        if (read_list(text, open, values, end) == GlcdDecode::ok && take_values(values, array) == GlcdDecode::ok) {
-            array.offset = open;
-            array.name = name_before(text, open, floor);
-            found.push_back(std::move(array));
-            floor = end;
-        }
-        // A list that failed stops at the first token it could not read; an
-        // inner '{' there is looked at again, so no byte is read twice over.
-        open = next_open_brace(text, end);
+    GlcdScan scan;
+    GlcdArray array;
+    while (glcd_next_array(text, scan, array)) {
+        found.push_back(std::move(array));
     }
     return found;
 }

@@ -77,5 +77,17 @@ GlcdDecode glcd_decode_array(std::string_view text, GlcdArray& array);
 // are passed over; hostile text yields fewer arrays, never an error.
 std::vector<GlcdArray> glcd_find_arrays(std::string_view text);
 
+// The same one array at a time, so that a caller that handles each in turn
+// holds one in memory: where the search goes on, and the value buffer.
+struct GlcdScan {
+    std::size_t open = 0;   // where the next '{' is looked for
+    std::size_t floor = 0;  // end of the last array found: names are not looked for before it
+    bool started = false;
+    std::vector<unsigned char> values;
+};
+
+// The next array of text after those scan has found; false after the last.
+bool glcd_next_array(std::string_view text, GlcdScan& scan, GlcdArray& array);
+
 // The pixel at column x of row y (rows in the array's order); false outside.
 bool glcd_pixel(const GlcdArray& array, unsigned x, unsigned y);

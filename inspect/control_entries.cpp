@@ -16,30 +16,6 @@
 
 namespace {
 
-// The folder part of a path, or empty when it has none.
-std::string folder_of(const char* path)
-{
-    std::string text = path;
-#ifdef _WIN32
-    std::size_t slash = text.find_last_of("/\\");
-#else
-    std::size_t slash = text.find_last_of('/');
-#endif
-    if (slash == std::string::npos) {
-        return {};
-    }
-    return slash == 0 ? text.substr(0, 1) : text.substr(0, slash);
-}
-
-bool enter_folder(const std::string& folder)
-{
-#ifdef _WIN32
-    return folder.empty() || ::_chdir(folder.c_str()) == 0;
-#else
-    return folder.empty() || ::chdir(folder.c_str()) == 0;
-#endif
-}
-
 void print_over_capacity(const ControlEntry& next)
 {
     switch (next.limit) {
@@ -82,12 +58,8 @@ int read_control_entries(InspectRun& run, const char* control_path)
         std::printf(MSG_CONTROL_NOT_FOUND, control_path);
         return EXIT_INPUT_FAILED;
     }
+    // Entries are opened from the working folder, as -f opens them.
     control_attach(run.control, fd);
-    if (!enter_folder(folder_of(control_path))) {
-        explain_file_error(control_path, errno);
-        std::printf(MSG_CONTROL_NOT_FOUND, control_path);
-        return EXIT_INPUT_FAILED;
-    }
     for (;;) {
         ControlEntry next = next_control_entry(run.control, run.settings, run.flags, run.entry);
         if (next.status == EntryStatus::end_of_list) {

@@ -5,13 +5,13 @@
 #include <string>
 #include <string_view>
 #include <unistd.h>
-#include <vector>
 
 #include "io/file_access.hpp"
 #include "inspect/glcd_pictures.hpp"
 #include "inspect/inspect_diagnostics.hpp"
 #include "inspect/inspect_messages.hpp"
 #include "inspect/inspect_output.hpp"
+#include "inspect/picture_names.hpp"
 
 namespace {
 
@@ -21,26 +21,22 @@ std::string_view shown_name(const GlcdArray& array)
     return array.name.empty() ? std::string_view("array") : std::string_view(array.name);
 }
 
-// DIR/NAME.pbm; a name that an earlier array of the file already has gets
-// "_N", N being the array's number in the file (from 1), so no file of the
-// run overwrites another.
-std::string pbm_path(const char* folder, const std::vector<GlcdArray>& arrays, std::size_t index)
+// DIR/NAME.pbm; where an earlier picture of the run has that file name,
+// "_N" is added, N being the array's number in the file (from 1), counted on
+// while that name too is taken, so that no picture of the run overwrites
+// another. One look-up a try: a file of many arrays is named in linear time.
+std::string pbm_path(const char* folder, const GlcdArray& array, std::size_t index, PictureNames& taken)
 {
-    std::string path = std::string(folder) + "/" + std::string(shown_name(arrays[index]));
-    for (std::size_t earlier = 0; earlier < index; ++earlier) {
-        if (shown_name(arrays[earlier]) == shown_name(arrays[index])) {
-            path += "_" + std::to_string(index + 1);
-            break;
-        }
+    const std::string base = std::string(shown_name(array));
+    std::string name = base;
+    for (std::size_t number = index + 1; !take_picture_name(taken, name); ++number) {
+        name = base + "_" + std::to_string(number);
     }
-    return path + ".pbm";
+    return std::string(folder) + "/" + name + ".pbm";
 }
 
-int write_pbm(InspectRun& run, const std::vector<GlcdArray>& arrays, std::size_t index, const char* folder,
-              int input_fd)
+int write_pbm(InspectRun& run, const GlcdArray& array, const std::string& path, int input_fd)
 {
-    const GlcdArray& array = arrays[index];
-    const std::string path = pbm_path(folder, arrays, index);
     int code = open_output(run.out, path.c_str(), input_fd);
     if (code != EXIT_OK) {
         return code;
@@ -57,17 +53,20 @@ int write_pbm(InspectRun& run, const std::vector<GlcdArray>& arrays, std::size_t
 int show_arrays(InspectRun& run, const InspectRequest& request, const char* path, int fd)
 {
     const char* wanted = request.arg_count > 3 ? request.args[3] : nullptr;
-    const std::vector<GlcdArray> arrays =
-        glcd_find_arrays(std::string_view(reinterpret_cast<const char*>(run.file.data), run.file.size));
+    const std::string_view text(reinterpret_cast<const char*>(run.file.data), run.file.size);
     bool shown = false;
-    for (std::size_t i = 0; i < arrays.size(); ++i) {
-        const GlcdArray& array = arrays[i];
+    PictureNames taken;
+    GlcdScan scan;
+    GlcdArray array;
+    // One array at a time: memory holds the file and the array at hand.
+    for (std::size_t i = 0; glcd_next_array(text, scan, array); ++i) {
         if (wanted != nullptr && array.name != wanted) {
             continue;
         }
         shown = true;
         if (request.pbm_folder != nullptr) {
-            if (int code = write_pbm(run, arrays, i, request.pbm_folder, fd); code != EXIT_OK) {
+            const std::string file = pbm_path(request.pbm_folder, array, i, taken);
+            if (int code = write_pbm(run, array, file, fd); code != EXIT_OK) {
                 return code;
             }
             continue;

@@ -8,10 +8,11 @@
 namespace {
 
 constexpr char USAGE[] =
-    "Usage: KorvaneInspect MODE ARGUMENTS: what the device gets from the Korvane tools\n"
+    "Usage: KorvaneInspect [-C DIR] MODE ARGUMENTS: what the device gets from the Korvane tools\n"
+    "  -C DIR: every relative path is taken from DIR\n"
     "  KorvaneInspect image CONTROL IMAGE\n"
     "      list a collection image as the control file lays it out, check it, and\n"
-    "      compare each file with its entry and its file (in CONTROL's folder)\n"
+    "      compare each file with its entry and its file (from the working folder)\n"
     "  KorvaneInspect upload IMAGE ARG3 [ARG4 [ARG5 [ARG6 [ARG7]]]] [--plain FILE]\n"
     "                [--against FILE]\n"
     "      check an upload image with arguments 3 to 7 of the KorvaneConvert call\n"

@@ -27,6 +27,7 @@ constexpr char MSG_OPTION_NOT_HERE[] = "Option %s does not belong to mode %s. Te
 constexpr char MSG_FILE_NOT_OPENED[] = "File %s could not be opened. Terminating\n\n";
 constexpr char MSG_FILE_NOT_READ[] = "File %s could not be read. Terminating\n\n";
 constexpr char MSG_FILE_TOO_LARGE[] = "File %s is larger than %zu bytes. Terminating\n\n";
+constexpr char MSG_FOLDER_NOT_ENTERED[] = "Folder %s could not be entered. Terminating\n\n";
 constexpr char MSG_OUTPUT_NOT_CREATED[] = "Output file %s could not be created. Terminating\n\n";
 constexpr char MSG_OUTPUT_IS_INPUT[] = "Output file %s is the same file as the input. Terminating\n\n";
 constexpr char MSG_OUTPUT_WRITE_FAILED[] = "Output file %s write failed. Terminating\n\n";

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "io/file_access.hpp"
+#include "io/staged_outputs.hpp"
 #include "inspect/inspect_diagnostics.hpp"
 #include "inspect/inspect_messages.hpp"
 
@@ -14,7 +15,7 @@ int open_output(OutFile& out, const char* path, int input_fd)
         std::printf(MSG_OUTPUT_IS_INPUT, path);
         return EXIT_OUTPUT_FAILED;
     }
-    int fd = create_output(path);
+    int fd = stage_output(path);
     if (fd < 0) {
         explain_file_error(path, errno);
         std::printf(MSG_OUTPUT_NOT_CREATED, path);

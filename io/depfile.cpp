@@ -4,12 +4,10 @@
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 #include "io/file_access.hpp"
 #include "io/out_file.hpp"
+#include "io/staged_outputs.hpp"
 
 namespace {
 
@@ -91,17 +89,15 @@ std::string_view full_name(std::string_view name, const char* cwd, std::array<ch
     return {joined.data(), base.size() + 1 + name.size()};
 }
 
-// GNU Make's quoting, which Ninja reads the same way: a blank, tab, '#' or
-// ':' gets a backslash and the backslashes right before it are doubled, as
-// are those that end a name; '$' is written "$$". Ninja keeps a backslash
-// before a tab and the doubled ones before '#', ':' and the end as written,
-// so for such names it sees a missing file and makes the output again every
-// time (never too seldom).
+// GNU Make's quoting, which Ninja reads the same way: a blank or '#' or ':'
+// gets a backslash and the backslashes right before a blank are doubled;
+// '$' is written "$$". What the two read differently is refused beforehand
+// (unreadable_byte).
 void put_escaped(Pending& pending, std::string_view name)
 {
     std::size_t backslashes = 0;
     for (char c : name) {
-        if (c == ' ' || c == '\t' || c == '#' || c == ':') {
+        if (c == ' ' || c == '#' || c == ':') {
             for (std::size_t i = 0; i < backslashes; ++i) {
                 put(pending, '\\');
             }
@@ -112,22 +108,25 @@ void put_escaped(Pending& pending, std::string_view name)
         put(pending, c);
         backslashes = c == '\\' ? backslashes + 1 : 0;
     }
-    for (std::size_t i = 0; i < backslashes; ++i) {
-        put(pending, '\\');
-    }
 }
 
-// Whether every name can be written: none holds a line end (no form of the
-// syntax carries one), and the working directory is known if a name is relative.
-bool writable(const DepfileList& list, const char* cwd)
+// The first byte of name that Make and Ninja cannot both read back as
+// written, or 0. Ninja ends a name at a control byte and at each of
+// "&'*;<>?^`| (no escape brings them in); Make reads '=' as an assignment,
+// '%' as a pattern (a prerequisite is also a target, of its empty rule), '['
+// as a wildcard and a name ending in ')' as an archive member; before '#',
+// ':' and at the end of a name Ninja keeps the backslashes that Make halves.
+// A line end is refused by the same rule.
+unsigned char unreadable_byte(std::string_view name)
 {
-    for (std::size_t start = 0; start < list.used; start += std::strlen(list.names.data() + start) + 1) {
-        std::string_view name = name_at(list, static_cast<std::uint16_t>(start));
-        if (name.find_first_of("\n\r") != std::string_view::npos || (cwd == nullptr && !name.starts_with('/'))) {
-            return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        auto c = static_cast<unsigned char>(name[i]);
+        bool backslash_before_mark = c == '\\' && (i + 1 == name.size() || name[i + 1] == '#' || name[i + 1] == ':');
+        if (c < 0x20 || c == 0x7F || std::strchr("\"&'*;<>?^`|=%[", c) != nullptr || backslash_before_mark) {
+            return c;
         }
     }
-    return true;
+    return name.ends_with(')') ? ')' : 0;
 }
 
 // The text compilers write: targets, a colon, one prerequisite a line behind
@@ -189,19 +188,27 @@ bool refuse(const DepfileList& list, const char* reason)
     return false;
 }
 
-// Puts the finished file in place of an earlier one in one step. On Windows
-// rename refuses an existing destination, so the replacing move is asked for.
-bool replace_file(const char* from, const char* to)
+// Every name as it will be written, checked before anything is: false after
+// a message naming the file and the byte that cannot be written.
+bool names_readable(const DepfileList& list, const char* cwd)
 {
-#ifdef _WIN32
-    if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) == 0) {
-        errno = EACCES;
-        return false;
+    std::array<char, JOINED_SIZE> joined{};
+    for (std::size_t start = 0; start < list.used; start += std::strlen(list.names.data() + start) + 1) {
+        std::string_view name = name_at(list, static_cast<std::uint16_t>(start));
+        if (cwd == nullptr && !is_absolute(name)) {
+            return refuse(list, "the working directory is unknown");
+        }
+        unsigned char c = unreadable_byte(full_name(name, cwd, joined));
+        if (c != 0) {
+            bool shown = c >= 0x20 && c != 0x7F;
+            std::fprintf(stderr,
+                         "dependency file %s not written: %s holds the byte 0x%02X %s%c%s, which Make and Ninja "
+                         "cannot both read\n",
+                         list.path, name.data(), c, shown ? "'" : "", shown ? c : '.', shown ? "'" : "");
+            return false;
+        }
     }
     return true;
-#else
-    return ::rename(from, to) == 0;
-#endif
 }
 
 }  // namespace
@@ -254,29 +261,19 @@ bool depfile_write(const DepfileList& list)
     }
     std::array<char, SYSTEM_PATH_SIZE> cwd_buffer{};
     const char* cwd = ::getcwd(cwd_buffer.data(), cwd_buffer.size());
-    std::array<char, SYSTEM_PATH_SIZE + 8> temp{};
-    if (std::snprintf(temp.data(), temp.size(), "%s.tmp", list.path) >= static_cast<int>(temp.size())) {
-        return refuse(list, "its name is too long");
+    if (!names_readable(list, cwd)) {
+        return false;
     }
-    int fd = create_output(temp.data());
+    // Put in place with the run's other outputs when the run succeeds.
+    int fd = stage_output(list.path);
     if (fd < 0) {
         return refuse(list, std::strerror(errno));
     }
-    const char* failure = nullptr;
-    if (!writable(list, cwd)) {
-        failure = "a name holds a line end, or the working directory is unknown";
-    } else if (!write_rules(list, cwd, fd)) {
-        failure = std::strerror(errno);
+    bool written = write_rules(list, cwd, fd);
+    int error = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        error = errno;
     }
-    if (::close(fd) != 0 && failure == nullptr) {
-        failure = std::strerror(errno);
-    }
-    if (failure == nullptr && !replace_file(temp.data(), list.path)) {
-        failure = std::strerror(errno);
-    }
-    if (failure != nullptr) {
-        ::unlink(temp.data());
-        return refuse(list, failure);
-    }
-    return true;
+    return written || refuse(list, std::strerror(error));
 }

@@ -37,8 +37,9 @@ void depfile_start(DepfileList& list, const char* path);
 // file asked for, nothing is recorded and the result is true.
 bool depfile_add(DepfileList& list, DepRole role, std::string_view name);
 
-// Writes the file whole or not at all: a temporary file in the same folder,
-// then a rename, so that after any failure an earlier file is as it was.
-// True when written or when none was asked for; on failure the reason goes to
-// standard error.
+// Writes the file as a staged output (io/staged_outputs.hpp): it is put in
+// place with the run's other outputs. Every name is escaped so that Make and
+// Ninja both read it back; a name they cannot both read is refused before
+// anything is written, naming the byte. True when written or when none was
+// asked for; on failure the reason goes to standard error.
 bool depfile_write(const DepfileList& list);

@@ -12,6 +12,7 @@
 #include "filecreate/first_pass.hpp"
 #include "filecreate/messages.hpp"
 #include "filecreate/run_depfile.hpp"
+#include "io/staged_outputs.hpp"
 
 namespace {
 
@@ -29,7 +30,7 @@ std::uint32_t single_bitmap_flags(const char* mode)
     return flags;
 }
 
-// Ends a -fb run early; the arrays written so far stay in the output.
+// Closes the output of a -fb run; a run that ends early puts nothing in place.
 int stop_run(FileCreateRun& run, int code)
 {
     if (!out_close(run.common_output) && code == EXIT_OK) {
@@ -74,7 +75,7 @@ int run_single_bitmap(FileCreateRun& run, const FileCreateRequest& request)
     if (code == EXIT_OK && work.palette_not_examined) {
         warn_palette_not_examined(run, input_path, false);
     }
-    return code == EXIT_OK ? write_single_depfile(run.deps, output_path, input_path) : code;
+    return code == EXIT_OK ? finish_single_outputs(run.deps, output_path, input_path) : code;
 }
 
 int run_bitmap_collection(FileCreateRun& run, const FileCreateRequest& request)
@@ -100,7 +101,7 @@ int run_bitmap_collection(FileCreateRun& run, const FileCreateRequest& request)
     if (code != EXIT_OK) {
         return code;
     }
-    int out_fd = create_output(output_path);
+    int out_fd = stage_output(output_path);
     if (out_fd < 0) {
         explain_not_created("output file", output_path);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
@@ -140,7 +141,7 @@ int run_bitmap_collection(FileCreateRun& run, const FileCreateRequest& request)
     code = stop_run(run, code);
     if (code == EXIT_OK) {
         depfile_add(run.deps, DepRole::target, output_path);
-        code = write_run_depfile(run.deps);
+        code = finish_outputs(run.deps);
     }
     if (code != EXIT_OK) {
         return code;

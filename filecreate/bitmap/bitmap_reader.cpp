@@ -7,6 +7,7 @@
 #include "formats/bitmap_header.hpp"
 #include "filecreate/diagnostics.hpp"
 #include "io/file_access.hpp"
+#include "io/staged_outputs.hpp"
 #include "formats/glcd_array.hpp"
 #include "filecreate/bitmap/glcd_writer.hpp"
 #include "filecreate/messages.hpp"
@@ -154,7 +155,7 @@ int convert_bitmap(BitmapWork& work, const char* input_path, const char* output_
             ::close(in_fd);
             return EXIT_BITMAP_OUTPUT_FAILED;
         }
-        int out_fd = create_output(output_path);
+        int out_fd = stage_output(output_path);
         if (out_fd >= 0) {
             out_attach(work.own_output, out_fd);
             out = &work.own_output;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -217,6 +218,20 @@ void write_file(const std::string& path, std::string_view bytes)
 bool file_exists(const std::string& path)
 {
     return ::access(path.c_str(), F_OK) == 0;
+}
+
+std::map<std::string, std::string> folder_state(const std::string& folder)
+{
+    std::map<std::string, std::string> state;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        struct stat st {};
+        ::lstat(entry.path().c_str(), &st);
+        std::string kind = S_ISLNK(st.st_mode) ? "link to " + std::filesystem::read_symlink(entry.path()).string()
+                           : S_ISREG(st.st_mode) ? "file " + read_file(entry.path())
+                                                 : "other";
+        state[entry.path().filename()] = std::to_string(st.st_mode) + " " + std::to_string(st.st_nlink) + " " + kind;
+    }
+    return state;
 }
 
 std::string random_bytes(std::size_t count, unsigned seed)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,10 @@ struct ScratchDir {
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, std::string_view bytes);
 bool file_exists(const std::string& path);
+
+// Every name in folder with its mode, link count and kind (a file with its
+// bytes, a link with its target): a run that must change nothing leaves it equal.
+std::map<std::string, std::string> folder_state(const std::string& folder);
 
 // A deterministic pseudo-random byte string (for test data, not for secrets).
 std::string random_bytes(std::size_t count, unsigned seed);

@@ -124,7 +124,7 @@ TEST(InspectFaults, EveryChangedByteOfAnImageIsNamed)
             std::string bad = IMAGE;
             bad[offset] = static_cast<char>(bad[offset] ^ flip);
             write_file(dir / "bad.bin", bad);
-            const RunResult r = inspect_here({"image", dir / "ctl.txt", dir / "bad.bin"});
+            const RunResult r = inspect_here({"-C", dir.path, "image", dir / "ctl.txt", dir / "bad.bin"});
             EXPECT_EQ(r.exit_code, region->code) << "offset " << offset << " flip " << int{flip};
             EXPECT_TRUE(r.out.ends_with("\n" + message_of(*region, offset, bad, dir / "bad.bin")))
                 << "offset " << offset << " flip " << int{flip} << "\n" << r.out;

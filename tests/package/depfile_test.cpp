@@ -1,8 +1,11 @@
-// The dependency file that each mode of the installed program writes with
-// KORVANE_DEPFILE set (its outputs and messages unchanged).
+// The dependency file of each mode of the installed program (its outputs
+// and messages unchanged with KORVANE_DEPFILE set), and Make and Ninja
+// reading it back.
 #include <gtest/gtest.h>
 #include <climits>
 #include <cstdlib>
+#include <unistd.h>
+#include <utime.h>
 
 #include "tests/common/test_support.hpp"
 
@@ -65,6 +68,46 @@ TEST(Depfile, EachModeNamesItsOutputsAndWhatItOpened)
     EXPECT_EQ(run_program(installed_program("KorvaneFileCreate"), {"-f", "c.txt", "o.bin"}, dir.path).exit_code, 2);
     EXPECT_EQ(read_file(dir / "deps.d"), "earlier");
     ::unsetenv("KORVANE_DEPFILE");
+}
+
+// Make and Ninja read back the names the file holds: with the outputs and
+// entries below, a second build does nothing and touching any one name makes
+// exactly one more run of the program.
+TEST(Depfile, MakeAndNinjaRebuildOncePerTouchedName)
+{
+    const std::vector<std::string> entries = {"c:x.htm", "p(1).htm", "b]!@+~{}\xc3\xa9.htm", "in\\side.htm"};
+    const std::string tool = "KORVANE_DEPFILE=deps.d " + installed_program("KorvaneFileCreate") +
+                             " -f ctl.txt 'o u#t$$.bin' >/dev/null 2>&1 && echo >> runs";  // $$: both expand $
+    const std::pair<std::string, std::string> builds[] = {
+        {"make -s >/dev/null 2>&1", "o\\ u\\#t$$.bin: ctl.txt\n\t" + tool + "\n-include deps.d\n"},
+        {"ninja >/dev/null 2>&1", "rule fc\n  command = " + tool + "\n  depfile = deps.d\n  deps = gcc\n"
+                                  "build o$ u#t$$.bin o$ u#t$$.c: fc ctl.txt\n"},
+    };
+    for (auto [build, rules] : builds) {
+        SCOPED_TRACE(build);
+        ScratchDir dir;
+        if (build[0] == 'm') {
+            rules = dir.path + "/" + rules;  // the name the file gives: Make compares names, not files
+        }
+        std::string control;
+        for (const std::string& entry : entries) {
+            write_file(dir / entry, entry);
+            control += entry + " \n";
+        }
+        write_file(dir / "ctl.txt", control);
+        write_file(dir / (build[0] == 'm' ? "Makefile" : "build.ninja"), rules);
+        const std::string run = "cd '" + dir.path + "' && " + build;
+        auto runs = [&] { return read_file(dir / "runs").size(); };
+        ASSERT_EQ(std::system(run.c_str()), 0);
+        ASSERT_EQ(std::system(run.c_str()), 0);
+        EXPECT_EQ(runs(), 1u);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            ASSERT_EQ(::utime((dir / entries[i]).c_str(), nullptr), 0);
+            ASSERT_EQ(std::system(run.c_str()), 0);
+            ASSERT_EQ(std::system(run.c_str()), 0);
+            EXPECT_EQ(runs(), i + 2) << entries[i];
+        }
+    }
 }
 
 }  // namespace

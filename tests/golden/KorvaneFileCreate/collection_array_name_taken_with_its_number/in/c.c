@@ -1,0 +1,1 @@
+/* an earlier C source */
