@@ -8,7 +8,7 @@
 #include "io/file_access.hpp"
 #include "io/file_read.hpp"
 #include "convert/messages.hpp"
-#include "convert/record_flattening.hpp"
+#include "formats/record_flattening.hpp"
 #include "formats/upload_header.hpp"
 
 namespace {

@@ -7,6 +7,7 @@
 #include "io/file_read.hpp"
 #include "filecreate/run_flags.hpp"
 #include "formats/value_text.hpp"
+#include "formats/white_space.hpp"
 
 namespace {
 
@@ -20,30 +21,6 @@ constexpr std::size_t STREAM_PIECE = 64 * 1024;  // a multiple of CHUNK
 // File arrays are written with lower-case digits.
 constexpr const ValueTexts& VALUE_TEXTS = VALUE_TEXTS_LOWER;
 constexpr std::size_t VALUE_TEXT = VALUE_TEXT_SIZE;
-
-constexpr bool is_white_space(unsigned char b)
-{
-    return b == 0x0D || b == 0x0A || b == 0x20 || b == 0x09;
-}
-
-}  // namespace
-
-std::size_t squeeze_white_space(const unsigned char* src, std::size_t count, unsigned char* dest, bool& after_space)
-{
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        unsigned char b = src[i];
-        bool space = is_white_space(b);
-        if (space && after_space) {
-            continue;
-        }
-        after_space = space;
-        dest[kept++] = b;
-    }
-    return kept;
-}
-
-namespace {
 
 // Room for one line of the array in the C source's buffer: the texts, the
 // line end and the spare bytes of the last 8-byte text copy.

@@ -9,12 +9,6 @@
 #include "io/out_file.hpp"
 #include "filecreate/user_table.hpp"
 
-// Option -w: keeps only the first byte of every run of white space (CR, LF,
-// blank, tab) of count bytes from src, stored from dest on (dest may be src
-// or lie before it), and returns how many were kept. after_space says whether
-// the byte kept last was white space; it carries a run from call to call.
-std::size_t squeeze_white_space(const unsigned char* src, std::size_t count, unsigned char* dest, bool& after_space);
-
 // The largest input file; also the size of the run's input buffer.
 constexpr std::size_t INPUT_BUFFER_SIZE = 1048576;
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "convert/record_flattening.hpp"
+#include "formats/record_flattening.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -9,6 +9,7 @@
 
 #include "filecreate/collection_image.hpp"
 #include "inspect/control_entries.hpp"
+#include "formats/white_space.hpp"
 #include "io/file_access.hpp"
 #include "io/file_read.hpp"
 #include "inspect/image_report.hpp"

@@ -20,9 +20,8 @@ constexpr int MAX_POSITIONAL = 6;  // upload: IMAGE and arguments 3 to 7
 struct InspectRequest {
     InspectMode mode = InspectMode::help;
     // A compact argument vector: the program, the mode word, then the
-    // positional arguments. For upload it has the shape of KorvaneConvert's:
-    // the image stands where its output stood, and arguments 3 to 7 keep
-    // their positions, so that their messages name the same numbers.
+    // positional arguments. For upload the image stands where KorvaneConvert's
+    // output stood, and arguments 3 to 7 keep their positions.
     std::array<char*, MAX_POSITIONAL + 3> args{};
     int arg_count = 0;
     const char* plain_path = nullptr;  // upload --plain FILE

@@ -87,6 +87,13 @@ constexpr char CHECK_EQUALS[] = "equals";
 constexpr char CHECK_DIFFERS[] = "DIFFERS from";
 constexpr char MSG_PLAIN_WRITTEN[] = "Plain image written to %s\n";
 
+// upload: arguments 3 to 7 that cannot be read, worded as KorvaneConvert words them.
+constexpr char MSG_MAGIC_SHORT[] =
+    "Argument 3 needs four hex digits of image magic from its fourth character. Terminating\n\n";
+constexpr char MSG_ARGUMENT_EMPTY[] = "Argument %d is empty. Terminating\n\n";
+constexpr char MSG_ODD_DIGITS[] = "Argument %d holds an odd number of hex digits. Terminating\n\n";
+constexpr char MSG_WORD_SHORT[] = "Argument %d needs four hex digits after its first character. Terminating\n\n";
+
 // upload: faults.
 constexpr char MSG_UPLOAD_TOO_SHORT[] = "Upload image %s is shorter than a header of %zu bytes. Terminating\n\n";
 constexpr char MSG_UPLOAD_LENGTH[] =

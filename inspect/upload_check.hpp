@@ -2,16 +2,16 @@
 // call that made it: the header against the file and the arguments, the
 // image CRC over the image as written, and with key bytes the rotation and
 // the key stream undone and the plain-image CRC over what they give back.
-// The arguments are read by KorvaneConvert's own reader, so that the same
-// strings mean the same bytes.
+// The arguments are read by the reader KorvaneConvert uses, so that the
+// same strings mean the same bytes.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
-#include "convert/command_line.hpp"
 #include "formats/key_stream.hpp"
+#include "formats/upload_arguments.hpp"
 #include "formats/upload_header.hpp"
 
 enum class UploadFault {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "convert/record_flattening.hpp"
+#include "formats/record_flattening.hpp"
 #include "io/file_access.hpp"
 #include "inspect/inspect_diagnostics.hpp"
 #include "inspect/inspect_messages.hpp"
@@ -16,6 +16,20 @@ namespace {
 // The largest upload image KorvaneConvert writes: the keyed header and an
 // image of the largest input.
 constexpr std::size_t UPLOAD_CAP = UPLOAD_HEADER_KEYED_SIZE + IMAGE_LIMIT;
+
+void say_argument_fault(ArgumentReading reading)
+{
+    switch (reading.fault) {
+    case ArgumentFault::mode_missing:  // the command line has asked for argument 3 already
+        std::printf(MSG_ARGUMENTS_MISSING, "KorvaneInspect upload IMAGE ARG3 [ARG4 ...]");
+        break;
+    case ArgumentFault::magic_short: std::printf("%s", MSG_MAGIC_SHORT); break;
+    case ArgumentFault::empty: std::printf(MSG_ARGUMENT_EMPTY, reading.argument); break;
+    case ArgumentFault::odd_digits: std::printf(MSG_ODD_DIGITS, reading.argument); break;
+    case ArgumentFault::word_short: std::printf(MSG_WORD_SHORT, reading.argument); break;
+    case ArgumentFault::none: break;
+    }
+}
 
 const char* verdict(bool holds)
 {
@@ -119,10 +133,13 @@ int inspect_upload_file(InspectRun& run, const InspectRequest& inspect, const Co
 
 int run_upload_mode(InspectRun& run, const InspectRequest& inspect)
 {
-    // KorvaneConvert's reader takes its own argument vector: the image stands
-    // where its output stood, arguments 3 to 7 where they stood.
+    // The positional arguments: the image, then arguments 3 to 7.
     ConvertRequest request;
-    if (read_request(inspect.arg_count, const_cast<char**>(inspect.args.data()), request) != 0) {  // not CONVERT_OK
+    request.output = inspect.args[2];
+    const ArgumentReading reading = read_upload_arguments(
+        std::span<const char* const>(inspect.args.data() + 3, static_cast<std::size_t>(inspect.arg_count - 3)), request);
+    if (reading.fault != ArgumentFault::none) {
+        say_argument_fault(reading);
         return INSPECT_BAD_REQUEST;
     }
     const char* path = request.output;

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "convert/command_line.hpp"
-#include "convert/record_flattening.hpp"
+#include "formats/upload_arguments.hpp"
+#include "formats/record_flattening.hpp"
 #include "tests/common/test_support.hpp"
 
 namespace {

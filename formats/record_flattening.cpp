@@ -1,4 +1,4 @@
-#include "convert/record_flattening.hpp"
+#include "formats/record_flattening.hpp"
 
 #include <cstring>
 
