@@ -6,6 +6,7 @@
 #include "inspect/image_mode.hpp"
 #include "inspect/inspect_command_line.hpp"
 #include "inspect/inspect_messages.hpp"
+#include "inspect/layout_mode.hpp"
 #include "inspect/upload_mode.hpp"
 
 int inspect_main(InspectRun& run, int argc, char** argv)
@@ -28,6 +29,8 @@ int inspect_main(InspectRun& run, int argc, char** argv)
         return run_upload_mode(run, request);
     case InspectMode::glcd:
         return run_glcd_mode(run, request);
+    case InspectMode::layout:
+        return run_layout_mode(run, request.args[2], request.args[3]);
     }
     return INSPECT_BAD_REQUEST;
 }

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "convert/command_line.hpp"
 #include "formats/collection_layout.hpp"
 #include "formats/crc16.hpp"
+#include "formats/upload_arguments.hpp"
 #include "inspect/upload_check.hpp"
 #include "korvane/collection.h"
 #include "korvane/glcd.h"
@@ -68,13 +68,35 @@ void expect_same_reading(const std::string& image, const CollectionLayout& host_
     EXPECT_EQ(korvane_collection_find(&c, "no such file", &none), KORVANE_COLLECTION_NO_SUCH_FILE);
 }
 
+// The values a layout header defines, by name.
+std::map<std::string, std::string> header_values(const std::string& header)
+{
+    std::map<std::string, std::string> values;
+    std::size_t at = 0;
+    while ((at = header.find("\n#define ", at)) != std::string::npos) {
+        at += 9;
+        const std::size_t blank = header.find_first_of(" \n", at);
+        const std::size_t end = header.find_first_of(" \n", blank + 1);
+        values[header.substr(at, blank - at)] = header.substr(blank + 1, end - blank - 1);
+    }
+    return values;
+}
+
 TEST(DeviceCollection, ReadsWhatTheHostReadsAfterEverySingleByteChange)
 {
     for (unsigned seed = 1; seed <= 24; ++seed) {
         ScratchDir dir;
         const Collection made = make_collection(dir, seed);
         SCOPED_TRACE("seed " + std::to_string(seed));
-        const std::uint32_t header_len = seed % 3 == 0 ? 16 : 0;  // any split of the base reads the same
+        // The layout header of the control file gives the layout the image was made with.
+        ASSERT_EQ(run_program(installed_program("KorvaneInspect"), {"layout", "ctl.txt", "layout.h"}, dir.path).exit_code, 0);
+        std::map<std::string, std::string> values = header_values(read_file(dir / "layout.h"));
+        const std::uint32_t header_len = std::stoul(values["KORVANE_FILE_HEADER_LEN"]);
+        EXPECT_EQ(std::stoul(values["KORVANE_TARGET_ADDRESS"], nullptr, 16) + header_len, made.base);
+        EXPECT_EQ(values["KORVANE_BIG_ENDIAN"] + values["KORVANE_FOUR_BYTE_LENGTHS"] + values["KORVANE_ALIGN"],
+                  std::to_string(made.big_endian) + std::to_string(made.four_byte_lengths) + std::to_string(made.align));
+        EXPECT_EQ(values["MIME_B"] + values["VIS_H"] + values["FILE_VISIBLE"] + values["MIME_HTML"], "300011");
+        EXPECT_EQ(values.count("BIG_ENDIAN") + values.count("ALIGN"), 0u);  // only with the prefix
         const CollectionLayout layout = {made.base, made.big_endian, made.four_byte_lengths, made.align};
         expect_same_reading(made.image, layout, header_len);
         for (std::size_t at = 0; at < made.image.size(); ++at) {
@@ -149,12 +171,12 @@ TEST(DeviceUpload, GoldenUploadImagesDecodeInAnyChunkingAndEveryChangeIsNamed)
             continue;
         }
         SCOPED_TRACE(entry.path().filename().string());
-        std::vector<char*> argv;
-        for (std::string& a : args) {
-            argv.push_back(a.data());
+        std::vector<const char*> argv;
+        for (std::size_t i = 3; i < args.size(); ++i) {
+            argv.push_back(args[i].c_str());
         }
         ConvertRequest request;
-        ASSERT_EQ(read_request(static_cast<int>(argv.size()), argv.data(), request), 0);
+        ASSERT_EQ(read_upload_arguments(argv, request).fault, ArgumentFault::none);
         const std::string file = read_file(out);
         korvane_upload_setup setup = {request.magic, request.suffix.bytes.data(),
                                       static_cast<std::uint8_t>(request.suffix.count), request.keyed,
