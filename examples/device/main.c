@@ -74,7 +74,7 @@ static int check_collection(void)
         say("file ", f.data_address, 8);
         say(" ", f.length, 0);
         say(" ", f.type, 2);
-        say(" ", f.visibility, 2);
+        say(" ", f.visibility | 0x80u, 2); /* as the image stores it, with bit 7 */
         say(" CRC ", korvane_crc16(0, f.data, f.length), 4);
         semihosting_write(same ? " same as user_files " : " DIFFERS from user_files ");
         semihosting_write(f.name);
