@@ -93,10 +93,7 @@ function(korvane_file_collection)
   cmake_parse_arguments(ARG "" "CONTROL;IMAGE;TARGET;C_SOURCE_VARIABLE" "" ${ARGN})
   _korvane_require(korvane_file_collection CONTROL IMAGE)
   _korvane_paths(ARG_CONTROL ARG_IMAGE)
-  # The C source lies beside the image; its extension replaces the image's.
-  get_filename_component(dir "${ARG_IMAGE}" DIRECTORY)
-  get_filename_component(stem "${ARG_IMAGE}" NAME_WLE)
-  set(c_source "${dir}/${stem}.c")
+  _korvane_c_source_name("${ARG_IMAGE}" c_source)
   _korvane_control_command(command ${tool} "${ARG_IMAGE}.d")
   get_filename_component(control_dir "${ARG_CONTROL}" DIRECTORY)
   add_custom_command(OUTPUT "${ARG_IMAGE}" "${c_source}"
@@ -112,6 +109,14 @@ function(korvane_file_collection)
   if(ARG_C_SOURCE_VARIABLE)
     set(${ARG_C_SOURCE_VARIABLE} "${c_source}" PARENT_SCOPE)
   endif()
+endfunction()
+
+# The C source -f writes beside an image (an absolute path): the extension of
+# the last path component becomes ".c", or ".c" is appended.
+function(_korvane_c_source_name image out_var)
+  get_filename_component(dir "${image}" DIRECTORY)
+  get_filename_component(stem "${image}" NAME_WLE)
+  set(${out_var} "${dir}/${stem}.c" PARENT_SCOPE)
 endfunction()
 
 function(korvane_bitmap_array)

@@ -1,6 +1,7 @@
 #include "convert/command_line.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <span>
 
 #include "convert/diagnostics.hpp"
@@ -8,14 +9,14 @@
 
 namespace {
 
-void say_argument_fault(ArgumentReading reading)
+void print_argument_fault(ArgumentReading reading)
 {
     switch (reading.fault) {
-    case ArgumentFault::mode_missing: say(MSG_MODE_MISSING); break;
-    case ArgumentFault::magic_short: say(MSG_MAGIC_SHORT); break;
-    case ArgumentFault::empty: say_argument_empty(reading.argument); break;
-    case ArgumentFault::odd_digits: say_odd_digits(reading.argument); break;
-    case ArgumentFault::word_short: say_word_short(reading.argument); break;
+    case ArgumentFault::mode_missing: std::printf("%s", MSG_MODE_MISSING); break;
+    case ArgumentFault::magic_short: std::printf("%s", MSG_MAGIC_SHORT); break;
+    case ArgumentFault::empty: std::printf(MSG_ARGUMENT_EMPTY, reading.argument); break;
+    case ArgumentFault::odd_digits: std::printf(MSG_ODD_DIGITS, reading.argument); break;
+    case ArgumentFault::word_short: std::printf(MSG_WORD_SHORT, reading.argument); break;
     case ArgumentFault::none: break;
     }
 }
@@ -28,14 +29,14 @@ int read_request(int argc, char** argv, ConvertRequest& request)
     request.output = argc > 2 ? argv[2] : nullptr;
     if (request.output == nullptr) {
         explain_output_not_created(nullptr);
-        say(MSG_OUTPUT_NOT_CREATED);
-        return CONVERT_OUTPUT_FAILED;
+        std::printf("%s", MSG_OUTPUT_NOT_CREATED);
+        return EXIT_OUTPUT_FAILED;
     }
     const std::size_t given = static_cast<std::size_t>(std::clamp(argc - 3, 0, 5));
     const ArgumentReading reading = read_upload_arguments(std::span<const char* const>(argv + 3, given), request);
     if (reading.fault != ArgumentFault::none) {
-        say_argument_fault(reading);
-        return CONVERT_BAD_REQUEST;
+        print_argument_fault(reading);
+        return EXIT_BAD_REQUEST;
     }
-    return CONVERT_OK;
+    return EXIT_OK;
 }

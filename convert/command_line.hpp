@@ -9,5 +9,5 @@
 #include "formats/upload_arguments.hpp"
 
 // Fills request from argv (argv[1] is the input, already opened by the
-// caller). Returns CONVERT_OK, or an exit code after printing why.
+// caller). Returns EXIT_OK, or an exit code after printing why.
 int read_request(int argc, char** argv, ConvertRequest& request);

@@ -1,5 +1,6 @@
 #include "convert/convert_main.hpp"
 
+#include <cstdio>
 #include <cstring>
 #include <unistd.h>
 
@@ -14,27 +15,27 @@ int convert_main(int argc, char** argv)
 {
     if (argc < 2) {
         print_convert_usage(stderr);
-        return CONVERT_OK;
+        return EXIT_OK;
     }
     // --help is not a conversion: the usage text alone, without the banner.
     if (std::strcmp(argv[1], "--help") == 0) {
         print_convert_usage(stdout);
-        return CONVERT_OK;
+        return EXIT_OK;
     }
-    say(CONVERT_BANNER);
+    std::printf("%s", CONVERT_BANNER);
     if (std::strcmp(argv[1], "-v") == 0) {
-        return CONVERT_OK;
+        return EXIT_OK;
     }
     ConvertRun run;
     run.in_fd = open_input(argv[1]);
     if (run.in_fd < 0) {
         explain_input_not_opened(argv[1]);
-        say(MSG_INPUT_NOT_FOUND);
-        return CONVERT_INPUT_OR_WRITE_FAILED;
+        std::printf("%s", MSG_INPUT_NOT_FOUND);
+        return EXIT_INPUT_OR_WRITE_FAILED;
     }
     ConvertRequest request;
     int code = read_request(argc, argv, request);
-    if (code == CONVERT_OK) {
+    if (code == EXIT_OK) {
         code = run_conversion(run, request);
     }
     ::close(run.in_fd);

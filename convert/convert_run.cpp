@@ -1,5 +1,6 @@
 #include "convert/convert_run.hpp"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <span>
@@ -24,7 +25,7 @@ bool obtain_buffer(ConvertRun& run, std::size_t capacity)
     }
     void* larger = std::realloc(run.buffer, INPUT_AT + capacity);
     if (larger == nullptr) {
-        say(MSG_NO_MEMORY);
+        std::printf("%s", MSG_NO_MEMORY);
         return false;
     }
     run.buffer = static_cast<unsigned char*>(larger);
@@ -41,13 +42,13 @@ int read_input(ConvertRun& run, const char* input_path)
     std::size_t size = 0;
     const std::size_t expected = regular_file_size(run.in_fd, size) && size < IMAGE_LIMIT ? size : IMAGE_LIMIT;
     if (!obtain_buffer(run, expected + 1)) {
-        return CONVERT_INPUT_OR_WRITE_FAILED;
+        return EXIT_INPUT_OR_WRITE_FAILED;
     }
     std::size_t got = 0;
     ReadStatus status = read_up_to(run.in_fd, std::span(run.buffer + INPUT_AT, run.capacity), got);
     if (status == ReadStatus::ok && got == run.capacity && got <= IMAGE_LIMIT) {
         if (!obtain_buffer(run, IMAGE_LIMIT + 1)) {
-            return CONVERT_INPUT_OR_WRITE_FAILED;
+            return EXIT_INPUT_OR_WRITE_FAILED;
         }
         std::size_t more = 0;
         status = read_up_to(run.in_fd, std::span(run.buffer + INPUT_AT + got, run.capacity - got), more);
@@ -55,15 +56,15 @@ int read_input(ConvertRun& run, const char* input_path)
     }
     if (status == ReadStatus::failed) {
         explain_input_not_read(input_path);
-        say(MSG_INPUT_NOT_FOUND);
-        return CONVERT_INPUT_OR_WRITE_FAILED;
+        std::printf("%s", MSG_INPUT_NOT_FOUND);
+        return EXIT_INPUT_OR_WRITE_FAILED;
     }
     if (got > IMAGE_LIMIT) {
-        say_input_too_large(IMAGE_LIMIT);
-        return CONVERT_BAD_REQUEST;
+        std::printf(MSG_INPUT_TOO_LARGE, static_cast<unsigned>(IMAGE_LIMIT));
+        return EXIT_BAD_REQUEST;
     }
     run.input_length = got;
-    return CONVERT_OK;
+    return EXIT_OK;
 }
 
 // What cannot be converted once the input is known. The arguments come
@@ -72,22 +73,24 @@ int read_input(ConvertRun& run, const char* input_path)
 int refuse_image(const ConvertRequest& request, const Flattening& flattening)
 {
     if (!request.plain && request.keyed && request.keys.count == 0 && flattening.image_length > 0) {
-        say(MSG_NO_KEY_BYTES);
-        return CONVERT_BAD_REQUEST;
+        std::printf("%s", MSG_NO_KEY_BYTES);
+        return EXIT_BAD_REQUEST;
     }
     if (!request.plain && request.rotation > flattening.image_length) {
-        say(MSG_ROTATION_TOO_LONG);
-        return CONVERT_BAD_REQUEST;
+        std::printf("%s", MSG_ROTATION_TOO_LONG);
+        return EXIT_BAD_REQUEST;
     }
     if (flattening.outcome == FlattenOutcome::too_large) {
-        say_records_too_large(flattening.record, flattening.needed, IMAGE_LIMIT - 1);
-        return CONVERT_BAD_REQUEST;
+        std::printf(MSG_RECORDS_TOO_LARGE, static_cast<unsigned>(flattening.record),
+                    static_cast<unsigned long long>(flattening.needed), static_cast<unsigned>(IMAGE_LIMIT - 1));
+        return EXIT_BAD_REQUEST;
     }
     if (flattening.outcome == FlattenOutcome::overlap) {
-        say_record_overlaps(flattening.record, flattening.address);
-        return CONVERT_BAD_REQUEST;
+        std::printf(MSG_RECORD_OVERLAPS, static_cast<unsigned>(flattening.record),
+                    static_cast<unsigned>(flattening.address));
+        return EXIT_BAD_REQUEST;
     }
-    return CONVERT_OK;
+    return EXIT_OK;
 }
 
 // Turns the input in the buffer into the image and returns where the image
@@ -118,16 +121,16 @@ unsigned char* make_image(ConvertRun& run, const Flattening& flattening)
 
 int run_conversion(ConvertRun& run, const ConvertRequest& request)
 {
-    if (int code = read_input(run, request.input); code != CONVERT_OK) {
+    if (int code = read_input(run, request.input); code != EXIT_OK) {
         return code;
     }
     const Flattening flattening = flatten_records(std::span(run.buffer + INPUT_AT, run.input_length));
-    if (int code = refuse_image(request, flattening); code != CONVERT_OK) {
+    if (int code = refuse_image(request, flattening); code != EXIT_OK) {
         return code;
     }
     unsigned char* image = make_image(run, flattening);
     if (image == nullptr) {
-        return CONVERT_INPUT_OR_WRITE_FAILED;
+        return EXIT_INPUT_OR_WRITE_FAILED;
     }
     const std::uint32_t length = flattening.image_length;
 
@@ -149,14 +152,14 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
 
     // The output is created only now, so a refused run leaves no file behind.
     if (path_is_open_file(request.output, run.in_fd)) {
-        say_same_file(request.output);
-        return CONVERT_OUTPUT_FAILED;
+        std::printf(MSG_SAME_FILE, request.output);
+        return EXIT_OUTPUT_FAILED;
     }
     const int out_fd = create_output(request.output);
     if (out_fd < 0) {
         explain_output_not_created(request.output);
-        say(MSG_OUTPUT_NOT_CREATED);
-        return CONVERT_OUTPUT_FAILED;
+        std::printf("%s", MSG_OUTPUT_NOT_CREATED);
+        return EXIT_OUTPUT_FAILED;
     }
     // The header goes into the room in front of the image, and the image
     // leaves from where it lies: in one write, or rotated, its last bytes first.
@@ -172,10 +175,10 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
         out_put(run.out, parts.second.data(), parts.second.size());
     }
     if (!out_close(run.out)) {
-        say(MSG_WRITE_FAILED);
-        return CONVERT_INPUT_OR_WRITE_FAILED;
+        std::printf("%s", MSG_WRITE_FAILED);
+        return EXIT_INPUT_OR_WRITE_FAILED;
     }
-    return CONVERT_OK;
+    return EXIT_OK;
 }
 
 void free_image_buffers(ConvertRun& run)

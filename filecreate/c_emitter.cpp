@@ -5,7 +5,7 @@
 
 #include "io/file_access.hpp"
 #include "io/file_read.hpp"
-#include "filecreate/run_flags.hpp"
+#include "control/run_flags.hpp"
 #include "formats/value_text.hpp"
 #include "formats/white_space.hpp"
 

@@ -7,10 +7,7 @@
 #include <span>
 
 #include "io/out_file.hpp"
-#include "filecreate/user_table.hpp"
-
-// The largest input file; also the size of the run's input buffer.
-constexpr std::size_t INPUT_BUFFER_SIZE = 1048576;
+#include "control/user_table.hpp"
 
 enum class EmitStatus { ok, read_failed, too_large, too_many_files };
 

@@ -6,15 +6,11 @@
 #include <cstdint>
 #include <span>
 
-#include "filecreate/c_emitter.hpp"
+#include "control/control_file.hpp"
+#include "control/entry_row.hpp"
+#include "control/user_table.hpp"
 #include "formats/collection_layout.hpp"
-#include "filecreate/control_file.hpp"
 #include "io/out_file.hpp"
-#include "filecreate/user_table.hpp"
-
-// Base address, byte order, length width and alignment, from the definitions
-// FILE_HEADER_LEN, BIG_ENDIAN, MAX_FILE_LENGTH and ALIGN (each 0 when absent).
-CollectionLayout collection_layout_of(const ControlSettings& settings);
 
 // Appends the names, header records, end-of-list bytes and table location to
 // the image, whose file data area has already been written; scratch holds

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <unistd.h>
 
+#include "filecreate/c_source_name.hpp"
 #include "filecreate/collection_image.hpp"
 #include "filecreate/control_loop.hpp"
 #include "filecreate/diagnostics.hpp"
@@ -16,26 +17,7 @@
 
 namespace {
 
-constexpr std::size_t C_SOURCE_NAME_SIZE = 100;  // 99 characters and the NUL
 constexpr std::uint32_t LARGEST_TWO_BYTE_LENGTH = 0xFFFF;
-
-// Derives the C source name from the image name: the extension of the last
-// path component becomes ".c" (a full stop in a folder name does not count,
-// so the C file always lands beside the image); without one ".c" is appended.
-// Returns false when the name does not fit.
-bool derive_c_source_name(std::string_view image_name, std::array<char, C_SOURCE_NAME_SIZE>& name)
-{
-    std::size_t slash = image_name.find_last_of('/');
-    std::size_t component = slash == std::string_view::npos ? 0 : slash + 1;
-    std::size_t dot = image_name.find_last_of('.');
-    std::size_t stem = (dot == std::string_view::npos || dot < component) ? image_name.size() : dot;
-    if (stem + 2 >= name.size()) {
-        return false;
-    }
-    std::memcpy(name.data(), image_name.data(), stem);
-    std::memcpy(name.data() + stem, ".c", 3);
-    return true;
-}
 
 // Marks that would break the generated C text, which does not escape them.
 bool holds_any(const char* text, std::string_view marks)
@@ -63,19 +45,16 @@ int add_collection_file(FileCreateRun& run, int in_fd)
     if (holds_any(entry.mime.data(), ",{}") || holds_any(entry.visibility.data(), ",{}")) {
         return refuse_entry(run, in_fd, WHY_IDENTIFIER_MARKS);
     }
-    std::array<char, PATH_BUFFER_SIZE> path_as_written = entry.path;
-    if (!add_table_entry(run.table, 0, entry.path.data(), nullptr, nullptr, run.flags)) {
-        return refuse_entry(run, in_fd, WHY_TABLE_FULL);
-    }
-    make_array_name(entry.path.data());
-    ArrayName array_name;
+    const char* path_as_written = entry.path.data();
     static_assert(MAX_FILES <= MAX_ARRAY_NAMES);  // so the list of names is never full here
-    if (name_entry_array(run, entry.path.data(), path_as_written.data(), array_name) == NameChoice::taken) {
-        return refuse_entry(run, in_fd, WHY_ARRAY_NAME_TAKEN);
+    const EntryRow row = add_entry_row(run.table, entry, run.flags, &run.array_names, run.file_number);
+    if (row.renamed) {
+        warn_array_renamed(run, row.made.data(), path_as_written, row.chosen.data());
     }
-    if (!add_table_entry(run.table, 1, array_name.data(), entry.mime.data(), entry.visibility.data(), run.flags)) {
-        return refuse_entry(run, in_fd, WHY_TABLE_FULL);
+    if (row.status != RowStatus::added) {
+        return refuse_entry(run, in_fd, row.status == RowStatus::name_taken ? WHY_ARRAY_NAME_TAKEN : WHY_TABLE_FULL);
     }
+    const ArrayName& array_name = row.chosen;
     EmitStatus status =
         emit_file_array(run.input, run.table, in_fd, run.c_source, array_name.data(), run.flags, run.image);
     ::close(in_fd);
@@ -83,13 +62,13 @@ int add_collection_file(FileCreateRun& run, int in_fd)
     case EmitStatus::ok:
         break;
     case EmitStatus::too_large:
-        std::printf(MSG_INPUT_TOO_LARGE, path_as_written.data(), INPUT_BUFFER_SIZE);
+        std::printf(MSG_INPUT_TOO_LARGE, path_as_written, INPUT_BUFFER_SIZE);
         return EXIT_CAPACITY;
     case EmitStatus::too_many_files:
         std::printf(MSG_ENTRY_REFUSED, run.file_number, WHY_TOO_MANY_FILES);
         return EXIT_CAPACITY;
     case EmitStatus::read_failed:
-        explain_entry_not_read(run, path_as_written.data());
+        explain_entry_not_read(run, path_as_written);
         std::printf(MSG_ENTRY_NOT_FOUND, run.file_number);
         return EXIT_ENTRY_FILE_MISSING;
     }
@@ -158,10 +137,10 @@ int create_outputs(FileCreateRun& run, const char* image_path, const char* c_sou
 
 }  // namespace
 
-int run_file_collection(FileCreateRun& run, int argc, char** argv)
+int run_file_collection(FileCreateRun& run, const FileCreateRequest& request)
 {
-    const char* control_path = argc > 2 ? argv[2] : nullptr;
-    const char* image_path = argc > 3 ? argv[3] : nullptr;
+    const char* control_path = request.control;
+    const char* image_path = request.output;
 
     int code = collection_open_control(run, control_path);
     if (code != EXIT_OK) {

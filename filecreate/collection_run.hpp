@@ -2,7 +2,8 @@
 // source file with the user_files table, and into the collection image.
 #pragma once
 
+#include "filecreate/request.hpp"
 #include "filecreate/run_record.hpp"
 
-// argv as given to the program: -f CONTROL IMAGE.
-int run_file_collection(FileCreateRun& run, int argc, char** argv);
+// -f CONTROL IMAGE.
+int run_file_collection(FileCreateRun& run, const FileCreateRequest& request);

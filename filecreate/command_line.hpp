@@ -1,4 +1,4 @@
-// Entry of KorvaneFileCreate: chooses the run mode from argument 1.
+// Entry of KorvaneFileCreate: reads the command line once and runs its mode.
 #pragma once
 
 #include "filecreate/run_record.hpp"

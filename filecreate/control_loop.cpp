@@ -1,10 +1,10 @@
 #include "filecreate/control_loop.hpp"
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <unistd.h>
 
+#include "control/entry_row.hpp"
 #include "filecreate/diagnostics.hpp"
 #include "io/file_access.hpp"
 #include "filecreate/messages.hpp"
@@ -32,6 +32,7 @@ bool collection_next_entry(FileCreateRun& run, std::span<const int> output_fds, 
     case EntryStatus::end_of_list:
         return false;
     case EntryStatus::over_capacity:
+        print_over_capacity(next.limit, next.line);
         code = EXIT_CAPACITY;
         return false;
     case EntryStatus::file_missing:
@@ -51,8 +52,7 @@ bool collection_next_entry(FileCreateRun& run, std::span<const int> output_fds, 
         }
     }
     // The dependency file names the file as opened: '?' in a name stands for '-'.
-    std::array<char, PATH_BUFFER_SIZE> opened = run.entry.path;
-    std::replace(opened.begin(), opened.end(), '?', '-');
+    const std::array<char, PATH_BUFFER_SIZE> opened = opened_name(run.entry);
     if (!depfile_add(run.deps, DepRole::prerequisite, opened.data())) {
         ::close(next.fd);
         std::printf(MSG_ENTRY_REFUSED, run.file_number, WHY_TOO_MANY_FILES);
@@ -65,6 +65,6 @@ bool collection_next_entry(FileCreateRun& run, std::span<const int> output_fds, 
 
 void collection_entry_done(FileCreateRun& run)
 {
-    run.flags &= ~OPT_PARAMETER_NAME;
+    entry_done(run.flags);
     ++run.file_number;
 }

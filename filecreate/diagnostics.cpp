@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "filecreate/control_file.hpp"
+#include "control/control_file.hpp"
 #include "io/file_access.hpp"
 
 namespace {

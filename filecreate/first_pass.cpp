@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "control/entry_row.hpp"
 #include "io/file_access.hpp"
 #include "filecreate/messages.hpp"
 
@@ -49,10 +50,8 @@ int refuse_entries_that_are_outputs(FileCreateRun& run, std::span<const char* co
         if (next.status == EntryStatus::end_of_list || next.status == EntryStatus::over_capacity) {
             break;  // the run proper stops at the same place and says why
         }
-        flags &= ~OPT_PARAMETER_NAME;
-        // The file as the run opens it: '?' in a name stands for '-'.
-        std::array<char, PATH_BUFFER_SIZE> opened = run.first_pass_entry.path;
-        std::replace(opened.begin(), opened.end(), '?', '-');
+        entry_done(flags);
+        const std::array<char, PATH_BUFFER_SIZE> opened = opened_name(run.first_pass_entry);
         if (is_an_output(identity_of_input(opened.data()), existing)) {
             std::printf(MSG_ENTRY_IS_OUTPUT, number);
             code = EXIT_ENTRY_FILE_MISSING;

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "control/control_file.hpp"
+
 // Build scripts test these codes: 0 to 9 name what failed, 10 an input
 // beyond a fixed capacity of the tool.
 constexpr int EXIT_OK = 0;
@@ -58,6 +60,9 @@ constexpr char MSG_WRITE_FAILED[] = "Output file write failed. Terminating\n\n";
 // Creating an output truncates it; a run refuses an output that is one of its
 // inputs under any name.
 void print_same_file_as_input(const char* output_path);
+
+// The capacity of the control file that a line exceeds.
+void print_over_capacity(ControlLimit limit, unsigned line);
 
 // The control-file loop (-f and -fb).
 constexpr char MSG_CONTROL_NOT_FOUND[] = "Control file could not be found. Terminating\n\n";

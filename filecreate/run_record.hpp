@@ -9,15 +9,15 @@
 #include <array>
 #include <cstdint>
 
-#include "filecreate/array_names.hpp"
+#include "control/array_names.hpp"
 #include "filecreate/c_emitter.hpp"
 #include "io/chunk_reader.hpp"
-#include "filecreate/control_file.hpp"
+#include "control/control_file.hpp"
 #include "io/depfile.hpp"
-#include "filecreate/entry_buffers.hpp"
+#include "control/entry_buffers.hpp"
 #include "io/out_file.hpp"
-#include "filecreate/run_flags.hpp"
-#include "filecreate/user_table.hpp"
+#include "control/run_flags.hpp"
+#include "control/user_table.hpp"
 
 struct FileCreateRun {
     // The control file and what it has set: definitions, target address,

@@ -4,9 +4,9 @@
 #include <memory>
 #include <unistd.h>
 
-#include "filecreate/control_file.hpp"
+#include "control/control_file.hpp"
 #include "fuzz/fuzz_support.hpp"
-#include "filecreate/run_flags.hpp"
+#include "control/run_flags.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,6 +1,5 @@
 #include "inspect/control_entries.hpp"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -12,7 +11,8 @@
 #include "io/file_access.hpp"
 #include "inspect/inspect_diagnostics.hpp"
 #include "inspect/inspect_messages.hpp"
-#include "filecreate/run_flags.hpp"
+#include "control/entry_row.hpp"
+#include "control/run_flags.hpp"
 
 namespace {
 
@@ -40,19 +40,17 @@ bool enter_folder(const std::string& folder)
 #endif
 }
 
-// The row -f adds for the entry: its table name after the parameter-name
-// rule and its identifiers. (Its array name, which the image does not hold,
-// is taken as made from the path, without the suffix -f may add.)
-void add_row(InspectRun& run)
+void print_over_capacity(const ControlEntry& next)
 {
-    EntryBuffers& entry = run.entry;
-    if (!add_table_entry(run.table, 0, entry.path.data(), nullptr, nullptr, run.flags)) {
-        return;
+    switch (next.limit) {
+    case ControlLimit::definitions: std::printf(MSG_TOO_MANY_DEFINITIONS, next.line); break;
+    case ControlLimit::definition_name: std::printf(MSG_DEFINITION_NAME_TOO_LONG, next.line); break;
+    case ControlLimit::number: std::printf(MSG_NUMBER_TOO_LONG, next.line); break;
+    case ControlLimit::path: std::printf(MSG_PATH_TOO_LONG, next.line); break;
+    case ControlLimit::mime: std::printf(MSG_MIME_TOO_LONG, next.line); break;
+    case ControlLimit::visibility: std::printf(MSG_VISIBILITY_TOO_LONG, next.line); break;
+    case ControlLimit::none: break;
     }
-    std::array<char, PATH_BUFFER_SIZE + 1> array_name{};
-    std::copy(entry.path.begin(), entry.path.end(), array_name.begin());
-    make_array_name(array_name.data());
-    add_table_entry(run.table, 1, array_name.data(), entry.mime.data(), entry.visibility.data(), run.flags);
 }
 
 void keep_entry(InspectRun& run, int fd, int error)
@@ -68,9 +66,10 @@ void keep_entry(InspectRun& run, int fd, int error)
     kept.fd = fd;
     kept.error = error;
     kept.squeezed = (run.flags & OPT_SQUEEZE_SPACE) != 0;
-    kept.opened = run.entry.path;
-    std::replace(kept.opened.begin(), kept.opened.end(), '?', '-');
-    add_row(run);
+    kept.opened = opened_name(run.entry);
+    // The row -f adds for the entry. Its array name, which the image does
+    // not hold, is taken as made, without the suffix -f may add.
+    add_entry_row(run.table, run.entry, run.flags, nullptr, 0);
 }
 
 }  // namespace
@@ -81,24 +80,24 @@ int read_control_entries(InspectRun& run, const char* control_path)
     if (fd < 0) {
         explain_file_error(control_path, errno);
         std::printf(MSG_CONTROL_NOT_FOUND, control_path);
-        return INSPECT_INPUT_FAILED;
+        return EXIT_INPUT_FAILED;
     }
     control_attach(run.control, fd);
     if (!enter_folder(folder_of(control_path))) {
         explain_file_error(control_path, errno);
         std::printf(MSG_CONTROL_NOT_FOUND, control_path);
-        return INSPECT_INPUT_FAILED;
+        return EXIT_INPUT_FAILED;
     }
     for (;;) {
         ControlEntry next = next_control_entry(run.control, run.settings, run.flags, run.entry);
         if (next.status == EntryStatus::end_of_list) {
-            return INSPECT_OK;
+            return EXIT_OK;
         }
         if (next.status == EntryStatus::over_capacity) {
-            return INSPECT_NOT_READABLE;  // the parser has said which text does not fit
+            print_over_capacity(next);
+            return EXIT_NOT_READABLE;
         }
         keep_entry(run, next.status == EntryStatus::entry ? next.fd : -1, next.error);
-        // As in the control-file loop of -f: -? holds for one entry only.
-        run.flags &= ~OPT_PARAMETER_NAME;
+        entry_done(run.flags);
     }
 }

@@ -8,5 +8,5 @@
 
 // Reads the whole control file into run: settings, table rows and entries.
 // Makes the control file's folder the working folder first, since -f is run
-// there. Returns INSPECT_OK, or an exit code after the message.
+// there. Returns EXIT_OK, or an exit code after the message.
 int read_control_entries(InspectRun& run, const char* control_path);

@@ -42,12 +42,12 @@ int write_pbm(InspectRun& run, const std::vector<GlcdArray>& arrays, std::size_t
     const GlcdArray& array = arrays[index];
     const std::string path = pbm_path(folder, arrays, index);
     int code = open_output(run.out, path.c_str(), input_fd);
-    if (code != INSPECT_OK) {
+    if (code != EXIT_OK) {
         return code;
     }
     write_glcd_pbm(array, run.out);
     code = close_output(run.out, path.c_str());
-    if (code == INSPECT_OK) {
+    if (code == EXIT_OK) {
         std::printf(MSG_GLCD_WRITTEN, std::string(shown_name(array)).c_str(), static_cast<unsigned>(array.width),
                     static_cast<unsigned>(array.height), path.c_str());
     }
@@ -67,7 +67,7 @@ int show_arrays(InspectRun& run, const InspectRequest& request, const char* path
         }
         shown = true;
         if (request.pbm_folder != nullptr) {
-            if (int code = write_pbm(run, arrays, i, request.pbm_folder, fd); code != INSPECT_OK) {
+            if (int code = write_pbm(run, arrays, i, request.pbm_folder, fd); code != EXIT_OK) {
                 return code;
             }
             continue;
@@ -83,9 +83,9 @@ int show_arrays(InspectRun& run, const InspectRequest& request, const char* path
         } else {
             std::printf(MSG_NO_GLCD_NAMED, path, wanted);
         }
-        return INSPECT_NOT_READABLE;
+        return EXIT_NOT_READABLE;
     }
-    return INSPECT_OK;
+    return EXIT_OK;
 }
 
 }  // namespace
@@ -97,18 +97,18 @@ int run_glcd_mode(InspectRun& run, const InspectRequest& request)
     if (fd < 0) {
         explain_file_error(path, errno);
         std::printf(MSG_FILE_NOT_OPENED, path);
-        return INSPECT_INPUT_FAILED;
+        return EXIT_INPUT_FAILED;
     }
-    int code = INSPECT_OK;
+    int code = EXIT_OK;
     switch (read_file_bytes(fd, GLCD_TEXT_CAP, run.file)) {
     case FileRead::failed:
         explain_file_error(path, errno);
         std::printf(MSG_FILE_NOT_READ, path);
-        code = INSPECT_INPUT_FAILED;
+        code = EXIT_INPUT_FAILED;
         break;
     case FileRead::too_large:
         std::printf(MSG_FILE_TOO_LARGE, path, GLCD_TEXT_CAP);
-        code = INSPECT_NOT_READABLE;
+        code = EXIT_NOT_READABLE;
         break;
     case FileRead::ok:
         code = show_arrays(run, request, path, fd);

@@ -7,7 +7,7 @@
 #include <span>
 #include <unistd.h>
 
-#include "filecreate/collection_image.hpp"
+#include "control/entry_row.hpp"
 #include "inspect/control_entries.hpp"
 #include "formats/white_space.hpp"
 #include "io/file_access.hpp"
@@ -27,7 +27,7 @@ int read_image(InspectRun& run, const char* image_path)
     if (fd < 0) {
         explain_file_error(image_path, errno);
         std::printf(MSG_FILE_NOT_OPENED, image_path);
-        return INSPECT_INPUT_FAILED;
+        return EXIT_INPUT_FAILED;
     }
     FileRead status = read_file_bytes(fd, IMAGE_CAP, run.file);
     const int error = errno;
@@ -35,13 +35,13 @@ int read_image(InspectRun& run, const char* image_path)
     if (status == FileRead::failed) {
         explain_file_error(image_path, error);
         std::printf(MSG_FILE_NOT_READ, image_path);
-        return INSPECT_INPUT_FAILED;
+        return EXIT_INPUT_FAILED;
     }
     if (status == FileRead::too_large) {
         std::printf(MSG_FILE_TOO_LARGE, image_path, IMAGE_CAP);
-        return INSPECT_NOT_READABLE;
+        return EXIT_NOT_READABLE;
     }
-    return INSPECT_OK;
+    return EXIT_OK;
 }
 
 // The record's name, type and visibility against the row -f made of the entry.
@@ -52,20 +52,20 @@ int compare_with_row(const InspectRun& run, std::size_t i, const char* image_pat
     PrintableText name{};
     if (stored.name != row.name.data()) {
         std::printf(MSG_NAME_DIFFERS, i + 1, image_path, printable(stored.name, name), row.name.data());
-        return INSPECT_MISMATCH;
+        return EXIT_MISMATCH;
     }
-    auto type = static_cast<unsigned char>(lookup_definition(run.settings, row.mime.data()));
+    const CollectionEntry made = collection_entry_of(run.settings, row, 0);
+    const unsigned char type = made.type;
     if (stored.type != type) {
         std::printf(MSG_TYPE_DIFFERS, i + 1, image_path, stored.type, row.mime.data(), type);
-        return INSPECT_MISMATCH;
+        return EXIT_MISMATCH;
     }
-    auto visibility = static_cast<unsigned char>(lookup_definition(run.settings, row.visibility.data()) |
-                                                 VISIBILITY_MARK);
+    const auto visibility = static_cast<unsigned char>(made.visibility | VISIBILITY_MARK);
     if (stored.visibility != visibility) {
         std::printf(MSG_VISIBILITY_DIFFERS, i + 1, image_path, stored.visibility, row.visibility.data(), visibility);
-        return INSPECT_MISMATCH;
+        return EXIT_MISMATCH;
     }
-    return INSPECT_OK;
+    return EXIT_OK;
 }
 
 // The record's data against the entry's file, squeezed as -w squeezes it.
@@ -75,17 +75,17 @@ int compare_with_file(InspectRun& run, std::size_t i, const char* image_path, co
     if (entry.fd < 0) {
         explain_file_error(entry.opened.data(), entry.error);
         std::printf(MSG_ENTRY_NOT_OPENED, i + 1, control_path, entry.opened.data());
-        return INSPECT_INPUT_FAILED;
+        return EXIT_INPUT_FAILED;
     }
     std::size_t size = 0;
     switch (read_whole(entry.fd, run.entry_bytes, size)) {
     case ReadStatus::failed:
         explain_file_error(entry.opened.data(), errno);
         std::printf(MSG_ENTRY_NOT_READ, i + 1, control_path, entry.opened.data());
-        return INSPECT_INPUT_FAILED;
+        return EXIT_INPUT_FAILED;
     case ReadStatus::too_large:
         std::printf(MSG_ENTRY_TOO_LARGE, i + 1, control_path, entry.opened.data(), INPUT_BUFFER_SIZE);
-        return INSPECT_MISMATCH;
+        return EXIT_MISMATCH;
     case ReadStatus::ok:
         break;
     }
@@ -101,14 +101,14 @@ int compare_with_file(InspectRun& run, std::size_t i, const char* image_path, co
     if (differ.first != stored.begin() + static_cast<std::ptrdiff_t>(common)) {
         std::printf(MSG_DATA_DIFFERS, i + 1, image_path, entry.opened.data(),
                     static_cast<std::size_t>(differ.first - stored.begin()), how);
-        return INSPECT_MISMATCH;
+        return EXIT_MISMATCH;
     }
     if (size != stored.size()) {
         std::printf(MSG_SIZE_DIFFERS, i + 1, image_path, static_cast<unsigned>(stored.size()), entry.opened.data(),
                     size, how);
-        return INSPECT_MISMATCH;
+        return EXIT_MISMATCH;
     }
-    return INSPECT_OK;
+    return EXIT_OK;
 }
 
 }  // namespace
@@ -120,29 +120,29 @@ int compare_with_entries(InspectRun& run, const CollectionReading& reading, cons
     std::size_t squeezed = 0;
     for (std::size_t i = 0; i < pairs; ++i) {
         int code = compare_with_row(run, i, image_path);
-        if (code == INSPECT_OK) {
+        if (code == EXIT_OK) {
             code = compare_with_file(run, i, image_path, control_path);
         }
-        if (code != INSPECT_OK) {
+        if (code != EXIT_OK) {
             return code;
         }
         squeezed += run.entries[i].squeezed ? 1 : 0;
     }
     if (reading.count != run.entries_listed) {
         std::printf(MSG_COUNT_DIFFERS, image_path, reading.count, control_path, run.entries_listed);
-        return INSPECT_MISMATCH;
+        return EXIT_MISMATCH;
     }
     std::printf(MSG_IMAGE_CHECKED, reading.count, control_path, squeezed);
-    return INSPECT_OK;
+    return EXIT_OK;
 }
 
 int run_image_mode(InspectRun& run, const char* control_path, const char* image_path)
 {
     int code = read_image(run, image_path);
-    if (code == INSPECT_OK) {
+    if (code == EXIT_OK) {
         code = read_control_entries(run, control_path);
     }
-    if (code != INSPECT_OK) {
+    if (code != EXIT_OK) {
         return code;
     }
     print_image_layout(run, image_path, control_path);
@@ -150,7 +150,7 @@ int run_image_mode(InspectRun& run, const char* control_path, const char* image_
                                                             collection_layout_of(run.settings), run.records);
     if (reading.fault != CollectionFault::none) {
         print_image_fault(reading, run, image_path);
-        return INSPECT_NOT_READABLE;
+        return EXIT_NOT_READABLE;
     }
     print_image_records(reading, run);
     return compare_with_entries(run, reading, image_path, control_path);

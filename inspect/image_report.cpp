@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "filecreate/collection_image.hpp"
+#include "control/entry_row.hpp"
 #include "inspect/inspect_messages.hpp"
 #include "inspect/printable.hpp"
 

@@ -53,7 +53,7 @@ constexpr OptionForm OPTIONS[] = {
 int refuse()
 {
     print_usage(false);
-    return INSPECT_BAD_REQUEST;
+    return EXIT_BAD_REQUEST;
 }
 
 void take_option(const OptionForm& option, const char* value, InspectRequest& request)
@@ -83,7 +83,7 @@ int read_inspect_request(int argc, char** argv, InspectRequest& request)
     const std::string_view word = argv[1];
     if (word == "-v" || word == "--help") {
         request.mode = word == "-v" ? InspectMode::version : InspectMode::help;
-        return INSPECT_OK;
+        return EXIT_OK;
     }
     const ModeForm* form = nullptr;
     for (const ModeForm& mode : MODES) {
@@ -126,5 +126,5 @@ int read_inspect_request(int argc, char** argv, InspectRequest& request)
         std::printf(MSG_ARGUMENTS_MISSING, form->form);
         return refuse();
     }
-    return INSPECT_OK;
+    return EXIT_OK;
 }

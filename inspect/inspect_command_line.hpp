@@ -30,7 +30,7 @@ struct InspectRequest {
     const char* pbm_folder = nullptr;  // glcd --pbm DIR
 };
 
-// Fills request from argv. Returns INSPECT_OK, or an exit code after the
+// Fills request from argv. Returns EXIT_OK, or an exit code after the
 // message (and the usage text on standard error).
 int read_inspect_request(int argc, char** argv, InspectRequest& request);
 

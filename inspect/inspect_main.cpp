@@ -13,16 +13,16 @@ int inspect_main(InspectRun& run, int argc, char** argv)
 {
     InspectRequest request;
     int code = read_inspect_request(argc, argv, request);
-    if (code != INSPECT_OK) {
+    if (code != EXIT_OK) {
         return code;
     }
     switch (request.mode) {
     case InspectMode::version:
         std::printf("%s", INSPECT_VERSION_LINE);
-        return INSPECT_OK;
+        return EXIT_OK;
     case InspectMode::help:
         print_usage(true);
-        return INSPECT_OK;
+        return EXIT_OK;
     case InspectMode::image:
         return run_image_mode(run, request.args[2], request.args[3]);
     case InspectMode::upload:
@@ -32,5 +32,5 @@ int inspect_main(InspectRun& run, int argc, char** argv)
     case InspectMode::layout:
         return run_layout_mode(run, request.args[2], request.args[3]);
     }
-    return INSPECT_BAD_REQUEST;
+    return EXIT_BAD_REQUEST;
 }

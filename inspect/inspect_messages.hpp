@@ -6,12 +6,12 @@
 #pragma once
 
 // Exit codes: the first fault found decides.
-constexpr int INSPECT_OK = 0;             // every check passes; also -v and --help
-constexpr int INSPECT_INPUT_FAILED = 1;   // a file to read cannot be opened or read
-constexpr int INSPECT_OUTPUT_FAILED = 2;  // --plain, --pbm: an output cannot be created or written, or is the input
-constexpr int INSPECT_BAD_REQUEST = 3;    // a command line that cannot be used
-constexpr int INSPECT_NOT_READABLE = 4;   // not what the mode reads: cut, too large, a broken structure
-constexpr int INSPECT_MISMATCH = 5;       // it reads, but a check fails: a CRC, the magic, an entry
+constexpr int EXIT_OK = 0;             // every check passes; also -v and --help
+constexpr int EXIT_INPUT_FAILED = 1;   // a file to read cannot be opened or read
+constexpr int EXIT_OUTPUT_FAILED = 2;  // --plain, --pbm: an output cannot be created or written, or is the input
+constexpr int EXIT_BAD_REQUEST = 3;    // a command line that cannot be used
+constexpr int EXIT_NOT_READABLE = 4;   // not what the mode reads: cut, too large, a broken structure
+constexpr int EXIT_MISMATCH = 5;       // it reads, but a check fails: a CRC, the magic, an entry
 
 constexpr char INSPECT_VERSION_LINE[] = "      KorvaneInspect V1.9\r\r\n";
 
@@ -75,6 +75,17 @@ constexpr char MSG_DATA_DIFFERS[] = "Record %zu of %s differs from file %s at by
 constexpr char MSG_ENTRY_TOO_LARGE[] =
     "Entry %zu of %s: file %s is larger than %zu bytes, which -f refuses. Terminating\n\n";
 constexpr char AFTER_SQUEEZING[] = " after squeezing";
+
+// image: the capacities of the control file, worded as KorvaneFileCreate words them.
+constexpr char MSG_TOO_MANY_DEFINITIONS[] = "Control file line %u: more than 64 definitions. Terminating\n\n";
+constexpr char MSG_DEFINITION_NAME_TOO_LONG[] =
+    "Control file line %u: definition name longer than 255 characters. Terminating\n\n";
+constexpr char MSG_NUMBER_TOO_LONG[] = "Control file line %u: number longer than 255 characters. Terminating\n\n";
+constexpr char MSG_PATH_TOO_LONG[] = "Control file line %u: path longer than 126 characters. Terminating\n\n";
+constexpr char MSG_MIME_TOO_LONG[] =
+    "Control file line %u: MIME-type identifier longer than 31 characters. Terminating\n\n";
+constexpr char MSG_VISIBILITY_TOO_LONG[] =
+    "Control file line %u: visibility identifier longer than 127 characters. Terminating\n\n";
 
 // upload: the report.
 constexpr char MSG_PLAIN_IMAGE[] = "Plain image %s: %zu bytes, CRC-16 0x%04X\n";

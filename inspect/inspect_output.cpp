@@ -12,16 +12,16 @@ int open_output(OutFile& out, const char* path, int input_fd)
     // Creating truncates: never let that destroy the file being inspected.
     if (path_is_open_file(path, input_fd)) {
         std::printf(MSG_OUTPUT_IS_INPUT, path);
-        return INSPECT_OUTPUT_FAILED;
+        return EXIT_OUTPUT_FAILED;
     }
     int fd = create_output(path);
     if (fd < 0) {
         explain_file_error(path, errno);
         std::printf(MSG_OUTPUT_NOT_CREATED, path);
-        return INSPECT_OUTPUT_FAILED;
+        return EXIT_OUTPUT_FAILED;
     }
     out_attach(out, fd);
-    return INSPECT_OK;
+    return EXIT_OK;
 }
 
 int close_output(OutFile& out, const char* path)
@@ -29,7 +29,7 @@ int close_output(OutFile& out, const char* path)
     if (!out_close(out)) {
         explain_file_error(path, errno);
         std::printf(MSG_OUTPUT_WRITE_FAILED, path);
-        return INSPECT_OUTPUT_FAILED;
+        return EXIT_OUTPUT_FAILED;
     }
-    return INSPECT_OK;
+    return EXIT_OK;
 }

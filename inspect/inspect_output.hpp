@@ -5,9 +5,9 @@
 #include "io/out_file.hpp"
 
 // Creates path and attaches out to it, unless path names the file open on
-// input_fd. Returns INSPECT_OK, or an exit code after the message.
+// input_fd. Returns EXIT_OK, or an exit code after the message.
 int open_output(OutFile& out, const char* path, int input_fd);
 
-// Writes what is buffered and closes. Returns INSPECT_OK, or an exit code
+// Writes what is buffered and closes. Returns EXIT_OK, or an exit code
 // after the message when a write or the close failed.
 int close_output(OutFile& out, const char* path);

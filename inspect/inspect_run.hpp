@@ -8,14 +8,13 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "filecreate/c_emitter.hpp"
+#include "control/control_file.hpp"
+#include "control/entry_buffers.hpp"
+#include "control/user_table.hpp"
 #include "formats/collection_layout.hpp"
-#include "filecreate/control_file.hpp"
-#include "filecreate/entry_buffers.hpp"
-#include "inspect/file_bytes.hpp"
 #include "formats/key_stream.hpp"
+#include "inspect/file_bytes.hpp"
 #include "io/out_file.hpp"
-#include "filecreate/user_table.hpp"
 
 // One file line of the control file, as -f takes it.
 struct ControlFileEntry {

@@ -146,15 +146,15 @@ int run_layout_mode(InspectRun& run, const char* control_path, const char* heade
         where = std::string(folder) + "/" + header_path;
     }
     int code = read_control_entries(run, control_path);
-    if (code == INSPECT_OK) {
+    if (code == EXIT_OK) {
         code = open_output(run.out, where.c_str(), -1);
     }
-    if (code != INSPECT_OK) {
+    if (code != EXIT_OK) {
         return code;
     }
     write_header(run.out, run, control_path, header_path);
     code = close_output(run.out, header_path);
-    if (code == INSPECT_OK) {
+    if (code == EXIT_OK) {
         std::printf(MSG_LAYOUT_WRITTEN, header_path, control_path);
     }
     return code;

@@ -13,7 +13,7 @@ int main(int argc, char** argv)
     void* memory = std::malloc(sizeof(InspectRun));
     if (memory == nullptr) {
         std::perror("KorvaneInspect");  // on standard error, in the system's words
-        return INSPECT_INPUT_FAILED;
+        return EXIT_INPUT_FAILED;
     }
     auto* run = new (memory) InspectRun;
     int code = inspect_main(*run, argc, argv);

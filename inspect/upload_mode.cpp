@@ -17,7 +17,7 @@ namespace {
 // image of the largest input.
 constexpr std::size_t UPLOAD_CAP = UPLOAD_HEADER_KEYED_SIZE + IMAGE_LIMIT;
 
-void say_argument_fault(ArgumentReading reading)
+void print_argument_fault(ArgumentReading reading)
 {
     switch (reading.fault) {
     case ArgumentFault::mode_missing:  // the command line has asked for argument 3 already
@@ -43,13 +43,13 @@ int report(const UploadCheck& check, const ConvertRequest& request, const char* 
     switch (check.fault) {
     case UploadFault::too_short:
         std::printf(MSG_UPLOAD_TOO_SHORT, path, check.header_size);
-        return INSPECT_NOT_READABLE;
+        return EXIT_NOT_READABLE;
     case UploadFault::length:
         std::printf(MSG_UPLOAD_LENGTH, path, header.image_length, check.behind);
-        return INSPECT_NOT_READABLE;
+        return EXIT_NOT_READABLE;
     case UploadFault::form:
         std::printf(MSG_UPLOAD_FORM, path, check.found_size, check.header_size);
-        return INSPECT_NOT_READABLE;
+        return EXIT_NOT_READABLE;
     default:
         break;
     }
@@ -64,33 +64,33 @@ int report(const UploadCheck& check, const ConvertRequest& request, const char* 
     switch (check.fault) {
     case UploadFault::magic:
         std::printf(MSG_MAGIC_DIFFERS, path, header.magic, request.magic);
-        return INSPECT_MISMATCH;
+        return EXIT_MISMATCH;
     case UploadFault::image_crc:
         std::printf(MSG_IMAGE_CRC_DIFFERS, path, header.image_crc, check.image_crc);
-        return INSPECT_MISMATCH;
+        return EXIT_MISMATCH;
     case UploadFault::no_key_bytes:
         std::printf(MSG_NO_KEY_BYTES, path, header.image_length);
-        return INSPECT_MISMATCH;
+        return EXIT_MISMATCH;
     case UploadFault::rotation_too_long:
         std::printf(MSG_ROTATION_TOO_LONG, path, static_cast<unsigned>(request.rotation));
-        return INSPECT_MISMATCH;
+        return EXIT_MISMATCH;
     case UploadFault::plain_crc:
         std::printf(MSG_PLAIN_CRC_DIFFERS, path, header.plain_crc, check.plain_crc);
-        return INSPECT_MISMATCH;
+        return EXIT_MISMATCH;
     default:
-        return INSPECT_OK;
+        return EXIT_OK;
     }
 }
 
 int write_plain(InspectRun& run, const UploadCheck& check, const char* plain_path, int input_fd)
 {
     int code = open_output(run.out, plain_path, input_fd);
-    if (code != INSPECT_OK) {
+    if (code != EXIT_OK) {
         return code;
     }
     out_put(run.out, check.plain.data(), check.plain.size());
     code = close_output(run.out, plain_path);
-    if (code == INSPECT_OK) {
+    if (code == EXIT_OK) {
         std::printf(MSG_PLAIN_WRITTEN, plain_path);
     }
     return code;
@@ -103,27 +103,27 @@ int inspect_upload_file(InspectRun& run, const InspectRequest& inspect, const Co
     case FileRead::failed:
         explain_file_error(path, errno);
         std::printf(MSG_FILE_NOT_READ, path);
-        return INSPECT_INPUT_FAILED;
+        return EXIT_INPUT_FAILED;
     case FileRead::too_large:
         std::printf(MSG_FILE_TOO_LARGE, path, UPLOAD_CAP);
-        return INSPECT_NOT_READABLE;
+        return EXIT_NOT_READABLE;
     case FileRead::ok:
         break;
     }
     if (!reserve_bytes(run.plain, run.file.size)) {
         explain_file_error(path, errno);
         std::printf(MSG_FILE_NOT_READ, path);
-        return INSPECT_INPUT_FAILED;
+        return EXIT_INPUT_FAILED;
     }
     const std::span<const unsigned char> file(run.file.data, run.file.size);
     const UploadCheck check = check_upload(file, request, run.key_stream, run.plain.data);
-    int code = INSPECT_OK;
+    int code = EXIT_OK;
     if (request.plain) {
         std::printf(MSG_PLAIN_IMAGE, path, file.size(), check.plain_crc);
     } else {
         code = report(check, request, path);
     }
-    if (code == INSPECT_OK && inspect.plain_path != nullptr) {
+    if (code == EXIT_OK && inspect.plain_path != nullptr) {
         code = write_plain(run, check, inspect.plain_path, fd);
     }
     return code;
@@ -139,15 +139,15 @@ int run_upload_mode(InspectRun& run, const InspectRequest& inspect)
     const ArgumentReading reading = read_upload_arguments(
         std::span<const char* const>(inspect.args.data() + 3, static_cast<std::size_t>(inspect.arg_count - 3)), request);
     if (reading.fault != ArgumentFault::none) {
-        say_argument_fault(reading);
-        return INSPECT_BAD_REQUEST;
+        print_argument_fault(reading);
+        return EXIT_BAD_REQUEST;
     }
     const char* path = request.output;
     int fd = open_input(path);
     if (fd < 0) {
         explain_file_error(path, errno);
         std::printf(MSG_FILE_NOT_OPENED, path);
-        return INSPECT_INPUT_FAILED;
+        return EXIT_INPUT_FAILED;
     }
     int code = inspect_upload_file(run, inspect, request, fd);
     ::close(fd);

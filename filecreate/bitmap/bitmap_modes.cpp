@@ -49,7 +49,10 @@ int name_bitmap_array(FileCreateRun& run, int in_fd, ArrayName& array_name)
         return EXIT_OK;
     }
     std::string_view made = settings.array_name[0] != '\0' ? settings.array_name.data() : "array";
-    NameChoice choice = name_entry_array(run, made, run.entry.path.data(), array_name);
+    NameChoice choice = name_entry_array(run.array_names, run.file_number, made, array_name);
+    if (choice == NameChoice::suffixed) {
+        warn_array_renamed(run, made, run.entry.path.data(), array_name.data());
+    }
     if (choice == NameChoice::taken || choice == NameChoice::full) {
         ::close(in_fd);
         std::printf(MSG_ENTRY_REFUSED, run.file_number,
@@ -61,23 +64,23 @@ int name_bitmap_array(FileCreateRun& run, int in_fd, ArrayName& array_name)
 
 }  // namespace
 
-int run_single_bitmap(FileCreateRun& run, int argc, char** argv)
+int run_single_bitmap(FileCreateRun& run, const FileCreateRequest& request)
 {
-    const char* input_path = argc > 2 ? argv[2] : nullptr;
-    const char* output_path = argc > 3 ? argv[3] : nullptr;
+    const char* input_path = request.input;
+    const char* output_path = request.output;
     // The array of a single bitmap is always named "array".
     BitmapWork work{run.bitmap_in, run.bitmap_output, run.input, {}};
-    int code = convert_bitmap(work, input_path, output_path, single_bitmap_flags(argv[1]), -1, nullptr);
+    int code = convert_bitmap(work, input_path, output_path, single_bitmap_flags(request.mode_word), -1, nullptr);
     if (code == EXIT_OK && work.palette_not_examined) {
         warn_palette_not_examined(run, input_path, false);
     }
     return code == EXIT_OK ? write_single_depfile(run.deps, output_path, input_path) : code;
 }
 
-int run_bitmap_collection(FileCreateRun& run, int argc, char** argv)
+int run_bitmap_collection(FileCreateRun& run, const FileCreateRequest& request)
 {
-    const char* control_path = argc > 2 ? argv[2] : nullptr;
-    const char* output_path = argc > 3 ? argv[3] : nullptr;
+    const char* control_path = request.control;
+    const char* output_path = request.output;
 
     int code = collection_open_control(run, control_path);
     if (code != EXIT_OK) {

@@ -10,7 +10,7 @@
 #include "formats/glcd_array.hpp"
 #include "filecreate/bitmap/glcd_writer.hpp"
 #include "filecreate/messages.hpp"
-#include "filecreate/run_flags.hpp"
+#include "control/run_flags.hpp"
 
 // clang-format off
 const std::string_view BITMAP_BANNER_PART_ONE =

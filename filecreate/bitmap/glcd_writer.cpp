@@ -8,7 +8,7 @@
 #include "formats/glcd_array.hpp"
 #include "filecreate/bitmap/glcd_lines.hpp"
 #include "filecreate/bitmap/pixel_pack.hpp"
-#include "filecreate/run_flags.hpp"
+#include "control/run_flags.hpp"
 
 namespace {
 

@@ -1,7 +1,9 @@
 // The installed KorvaneFileCreate in the -f mode: control file in, C source
 // and collection image out, read back the way firmware would read them.
+#include <array>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +11,7 @@
 
 using namespace std::string_literals;
 
+#include "filecreate/c_source_name.hpp"
 #include "tests/filecreate/collection_files.hpp"
 
 namespace {
@@ -170,6 +173,24 @@ TEST(FileCollection, EmptyCollectionImage)
                          "\nEmbedded user file collection target address = 0x20000001\n"
                          "Embedded user table location = 0x20000004\n\n\n");
     EXPECT_EQ(read_file(dir / "c.bin"), std::string(3, '\0') + std::string(16, '\0') + "\x20\x00\x00\x04"s);
+}
+
+// The C source beside an image, on the names the build functions are tested on too.
+TEST(CSourceName, AgreesWithTheBuildFunctions)
+{
+    std::istringstream lines(read_file(source_dir() + "/tests/data/c_source_names.txt"));
+    int rows = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        const std::size_t tab = line.find('\t');
+        std::array<char, C_SOURCE_NAME_SIZE> name{};
+        ASSERT_TRUE(derive_c_source_name(line.substr(0, tab), name)) << line;
+        EXPECT_EQ(name.data(), line.substr(tab + 1));
+        ++rows;
+    }
+    EXPECT_GT(rows, 0);
 }
 
 }  // namespace
