@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -73,9 +72,10 @@ void expect_same_reading(const std::string& image, const CollectionLayout& host_
 std::map<std::string, std::string> header_values(const std::string& header)
 {
     std::map<std::string, std::string> values;
-    const std::regex define("\n#define (\\w+) (\\w+)");
-    for (std::sregex_iterator i(header.begin(), header.end(), define), end; i != end; ++i) {
-        values[(*i)[1]] = (*i)[2];
+    for (std::size_t at = 0; (at = header.find("\n#define ", at)) != std::string::npos;) {
+        const std::size_t name = at + 9, blank = header.find_first_of(" \n", name), end = header.find_first_of(" \n", blank + 1);
+        values[header.substr(name, blank - name)] = header.substr(blank + 1, end - blank - 1);
+        at = end;
     }
     return values;
 }
