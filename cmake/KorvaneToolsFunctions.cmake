@@ -11,6 +11,7 @@
 #   korvane_upload_image(INPUT <build output, e.g. $<TARGET_FILE:app>> OUTPUT <image>
 #                        [PLAIN] [MAGIC <4 hex digits>] [SUFFIX <hex bytes>]
 #                        [KEY <hex bytes>] [SEED <4 hex digits>] [ROTATION <4 hex digits>])
+#   korvane_layout_header(CONTROL <control file> HEADER <file.h>)
 #
 # Relative paths are taken from the current source folder for inputs and the
 # current binary folder for outputs. Control-file tools run in the control
@@ -200,6 +201,21 @@ function(korvane_upload_image)
     COMMAND ${tool} "${ARG_INPUT}" "${ARG_OUTPUT}" ${args}
     DEPENDS "${ARG_INPUT}" ${tool}
     COMMENT "Korvane: upload image ${ARG_OUTPUT}"
+    VERBATIM)
+endfunction()
+
+# The layout values and identifiers of a control file as a C header, for the
+# firmware that reads the collection image and compiles the table made from
+# the same control file (KorvaneInspect layout).
+function(korvane_layout_header)
+  _korvane_tool(Korvane::Inspect tool)
+  cmake_parse_arguments(ARG "" "CONTROL;HEADER" "" ${ARGN})
+  _korvane_require(korvane_layout_header CONTROL HEADER)
+  _korvane_paths(ARG_CONTROL ARG_HEADER)
+  add_custom_command(OUTPUT "${ARG_HEADER}"
+    COMMAND ${tool} layout "${ARG_CONTROL}" "${ARG_HEADER}"
+    DEPENDS "${ARG_CONTROL}" ${tool}
+    COMMENT "Korvane: layout header of ${ARG_CONTROL}"
     VERBATIM)
 endfunction()
 

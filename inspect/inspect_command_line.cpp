@@ -38,6 +38,7 @@ constexpr ModeForm MODES[] = {
     {"image", InspectMode::image, 2, 2, "KorvaneInspect image CONTROL IMAGE"},
     {"upload", InspectMode::upload, 2, MAX_POSITIONAL, "KorvaneInspect upload IMAGE ARG3 [ARG4 ...]"},
     {"glcd", InspectMode::glcd, 1, 2, "KorvaneInspect glcd FILE.c [NAME]"},
+    {"layout", InspectMode::layout, 2, 2, "KorvaneInspect layout CONTROL HEADER"},
 };
 
 struct OptionForm {

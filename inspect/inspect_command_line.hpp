@@ -4,6 +4,7 @@
 //   KorvaneInspect image CONTROL IMAGE
 //   KorvaneInspect upload IMAGE ARG3 [ARG4 [ARG5 [ARG6 [ARG7]]]] [--plain FILE] [--against FILE]
 //   KorvaneInspect glcd FILE.c [NAME] [--ascii] [--pbm DIR]
+//   KorvaneInspect layout CONTROL HEADER
 //   KorvaneInspect -v | --help
 //
 // Only these exact words are options, anywhere after the mode word: the
@@ -12,7 +13,7 @@
 
 #include <array>
 
-enum class InspectMode { version, help, image, upload, glcd };
+enum class InspectMode { version, help, image, upload, glcd, layout };
 
 // The mode word and the positional arguments after it, in order.
 constexpr int MAX_POSITIONAL = 6;  // upload: IMAGE and arguments 3 to 7

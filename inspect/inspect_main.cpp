@@ -14,6 +14,7 @@
 #include "inspect/inspect_diagnostics.hpp"
 #include "inspect/inspect_command_line.hpp"
 #include "inspect/inspect_messages.hpp"
+#include "inspect/layout_mode.hpp"
 #include "inspect/upload_mode.hpp"
 #include "io/staged_outputs.hpp"
 
@@ -43,6 +44,8 @@ int run_inspect_mode(InspectRun& run, const InspectRequest& request)
         return run_upload_mode(run, request);
     case InspectMode::glcd:
         return run_glcd_mode(run, request);
+    case InspectMode::layout:
+        return run_layout_mode(run, request.args[2], request.args[3]);
     }
     return EXIT_BAD_REQUEST;
 }

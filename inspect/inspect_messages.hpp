@@ -121,6 +121,9 @@ constexpr char MSG_ROTATION_TOO_LONG[] =
 constexpr char MSG_PLAIN_CRC_DIFFERS[] =
     "Upload image %s: the plain-image CRC 0x%04X does not match the recovered image (0x%04X). Terminating\n\n";
 
+// layout.
+constexpr char MSG_LAYOUT_WRITTEN[] = "Layout header %s written from %s\n";
+
 // glcd.
 constexpr char MSG_GLCD_PICTURE[] = "%s: %u x %u pixels\n";
 constexpr char MSG_GLCD_WRITTEN[] = "%s: %u x %u pixels, written to %s\n";

@@ -1,19 +1,20 @@
-/* Host stand-in for the firmware: walks the compiled user_files table, loads
- * the collection image the way the boot loader does, and checks the CRCs of
- * the upload image. Exits non-zero on any mismatch. */
+/* Host stand-in for the firmware: walks the compiled user_files table, reads
+ * the collection image and checks and decrypts the upload image with the
+ * device code (Korvane::Device), as the firmware and its boot loader do.
+ * Exits non-zero on any mismatch. */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
-#include "user_file.h"
+#include "korvane/collection.h"
+#include "korvane/upload.h"
+#include "korvane/user_file.h"
+#include "web_layout.h"
 
 extern const USER_FILE *const firmware_user_files;
 extern const unsigned char *const panel_logo;
 extern const unsigned char *const panel_logo_inverted;
 extern const unsigned long panel_logo_size;
-
-#define TARGET_ADDRESS 0x20000u
-#define FILE_HEADER_LEN 16u
 
 static unsigned char *load(const char *path, long *size)
 {
@@ -35,48 +36,29 @@ static unsigned char *load(const char *path, long *size)
     return bytes;
 }
 
-static unsigned long be32(const unsigned char *p)
-{
-    return (unsigned long)p[0] << 24 | (unsigned long)p[1] << 16 | (unsigned long)p[2] << 8 | p[3];
-}
-
-static unsigned crc16(unsigned crc, const unsigned char *p, long n)
-{
-    long i;
-    int bit;
-    for (i = 0; i < n; ++i) {
-        crc ^= (unsigned)p[i] << 8;
-        for (bit = 0; bit < 8; ++bit) {
-            crc = (crc & 0x8000u) ? ((crc << 1) ^ 0x1021u) & 0xFFFFu : (crc << 1) & 0xFFFFu;
-        }
-    }
-    return crc;
-}
-
+/* The image read with the layout of its control file (web_layout.h), each
+ * record against the user_files entry at its place. */
 static int check_collection(const char *path)
 {
+    static const korvane_layout layout = KORVANE_LAYOUT;
     long size = 0;
     unsigned char *image = load(path, &size);
-    unsigned long base = TARGET_ADDRESS + FILE_HEADER_LEN;
-    unsigned long record;
     const USER_FILE *f = firmware_user_files;
+    korvane_collection c;
+    korvane_file file;
+    uint32_t i;
     int errors = 0;
-    if (image == NULL || size < 20) {
+    if (image == NULL || korvane_collection_open(&c, image, (uint32_t)size, &layout) != KORVANE_COLLECTION_OK) {
         printf("cannot read %s\n", path);
+        free(image);
         return 1;
     }
-    /* The last four bytes point at the header table; records are 16 bytes
-     * (4-byte lengths, aligned) and end with sixteen zero bytes. */
-    record = be32(image + size - 4) - base;
-    for (; be32(image + record) != 0; record += 16, ++f) {
-        const char *name = (const char *)image + (be32(image + record) - base);
-        const unsigned char *data = image + (be32(image + record + 4) - base);
-        unsigned long length = be32(image + record + 8);
-        int same = f->name != NULL && strcmp(name, f->name) == 0 && length == f->size &&
-                   memcmp(data, f->data, length) == 0 && (image[record + 13] & 0x7F) == f->visibility &&
-                   image[record + 12] == f->type;
-        printf("  %-20s %6lu bytes  type %u  visibility %u  %s\n", name, length, image[record + 12],
-               image[record + 13] & 0x7F, same ? "matches user_files" : "DIFFERS from user_files");
+    for (i = 0; korvane_collection_file(&c, i, &file) == KORVANE_COLLECTION_OK; ++i, ++f) {
+        int same = f->name != NULL && strcmp(file.name, f->name) == 0 && file.length == f->size &&
+                   memcmp(file.data, f->data, file.length) == 0 && file.visibility == f->visibility &&
+                   file.type == f->type;
+        printf("  %-20s %6lu bytes  type %u  visibility %u  %s\n", file.name, (unsigned long)file.length, file.type,
+               file.visibility, same ? "matches user_files" : "DIFFERS from user_files");
         errors += !same;
     }
     if (f->name != NULL) {
@@ -87,36 +69,41 @@ static int check_collection(const char *path)
     return errors;
 }
 
+/* Plain bytes as the boot loader receives them, put in place by offset. */
+static void place(void *context, uint32_t offset, const unsigned char *bytes, size_t count)
+{
+    memcpy((unsigned char *)context + offset, bytes, count);
+}
+
+/* The upload image fed to the boot loader's decoder in 64-byte pieces. */
 static int check_upload(const char *path)
 {
     static const unsigned char suffix[] = {0x4B, 0x56};
     static const unsigned char keys[] = {0x13, 0x37, 0xC0, 0xDE};
-    long size = 0, n, i;
+    long size = 0, at;
     unsigned char *upload = load(path, &size);
-    unsigned char *plain;
-    unsigned reg = 0x1D0F;
-    unsigned long rotation = 0x10;
-    int errors = 0;
-    if (upload == NULL || size < 10) {
+    unsigned char *plain = malloc((size_t)size + 1);
+    korvane_upload_setup setup = {0xA55A, suffix, 2, 1, keys, 4, 0x1D0F, 0x10, 0, place, NULL};
+    korvane_upload u;
+    korvane_upload_fault verdict;
+    if (upload == NULL || plain == NULL) {
         printf("cannot read %s\n", path);
+        free(upload);
+        free(plain);
         return 1;
     }
-    n = (long)be32(upload);
-    errors += n != size - 10;
-    errors += crc16(crc16(0, upload + 10, n), suffix, 2) != (unsigned)(upload[6] << 8 | upload[7]);
-    /* Undo the rotation, then the key stream, and check the plain CRC. */
-    plain = malloc((size_t)n + 1);
-    memcpy(plain, upload + 10 + rotation, (size_t)(n - (long)rotation));
-    memcpy(plain + (n - (long)rotation), upload + 10, rotation);
-    for (i = 0; i < n; ++i) {
-        reg = crc16(reg, &keys[i % 4], 1);
-        plain[i] ^= (unsigned char)(reg & 0xFF);
+    setup.context = plain;
+    setup.max_length = size > 10 ? (uint32_t)size - 10u : 0u; /* what plain has room for */
+    korvane_upload_start(&u, &setup);
+    for (at = 0; at < size; at += 64) {
+        korvane_upload_feed(&u, upload + at, (size_t)(size - at < 64 ? size - at : 64));
     }
-    errors += crc16(crc16(0, plain, n), suffix, 2) != (unsigned)(upload[8] << 8 | upload[9]);
-    printf("  upload image: %ld bytes, magic %02X%02X, CRCs %s\n", n, upload[4], upload[5], errors ? "WRONG" : "correct");
+    verdict = korvane_upload_finish(&u);
+    printf("  upload image: %lu bytes, magic %04X, CRCs %s\n", (unsigned long)u.length, u.magic,
+           verdict == KORVANE_UPLOAD_OK ? "correct" : "WRONG");
     free(plain);
     free(upload);
-    return errors;
+    return verdict != KORVANE_UPLOAD_OK;
 }
 
 /* The panel pictures as the display task draws them: a five-byte preamble of

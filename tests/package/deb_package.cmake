@@ -12,7 +12,8 @@ list(GET debs 0 deb)
 execute_process(COMMAND ${DPKG_DEB} -x ${deb} ${WORK}/root RESULT_VARIABLE rc)
 foreach(file usr/bin/KorvaneFileCreate usr/bin/KorvaneConvert usr/bin/KorvaneInspect
              usr/share/man/man1/KorvaneFileCreate.1 usr/share/man/man1/KorvaneConvert.1
-             usr/share/man/man1/KorvaneInspect.1)
+             usr/share/man/man1/KorvaneInspect.1 usr/include/korvane/upload.h usr/include/korvane/user_file.h
+             usr/share/korvane/device/src/collection.c usr/share/korvane/device/src/upload.c)
   if(NOT EXISTS ${WORK}/root/${file})
     message(FATAL_ERROR "${file} missing from ${deb}")
   endif()

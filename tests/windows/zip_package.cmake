@@ -16,7 +16,8 @@ file(ARCHIVE_EXTRACT INPUT ${zips} DESTINATION ${WORK}/root)
 file(GLOB root ${WORK}/root/*)
 
 set(expected bin/KorvaneFileCreate.exe bin/KorvaneConvert.exe bin/KorvaneInspect.exe
-             lib/cmake/KorvaneTools/KorvaneToolsConfig.cmake lib/cmake/KorvaneTools/KorvaneToolsFunctions.cmake)
+             lib/cmake/KorvaneTools/KorvaneToolsConfig.cmake lib/cmake/KorvaneTools/KorvaneToolsFunctions.cmake
+             include/korvane/upload.h share/korvane/device/src/upload.c)
 if(MAN_TEXT)
   list(APPEND expected doc/KorvaneFileCreate.txt doc/KorvaneConvert.txt doc/KorvaneInspect.txt)
 endif()
