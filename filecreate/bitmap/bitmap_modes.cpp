@@ -49,6 +49,11 @@ int name_bitmap_array(FileCreateRun& run, int in_fd, ArrayName& array_name)
         return EXIT_OK;
     }
     std::string_view made = settings.array_name[0] != '\0' ? settings.array_name.data() : "array";
+    if (!is_c_identifier(made) || is_reserved_name(made)) {
+        ::close(in_fd);
+        std::printf(MSG_ENTRY_REFUSED, run.file_number, WHY_ARRAY_NAME_UNUSABLE);
+        return EXIT_ARRAY_NAME_UNUSABLE;
+    }
     NameChoice choice = name_entry_array(run.array_names, run.file_number, made, array_name);
     if (choice == NameChoice::suffixed) {
         warn_array_renamed(run, made, run.entry.path.data(), array_name.data());

@@ -99,6 +99,38 @@ TEST(GeneratedC, CollidingArrayNamesGetTheEntryNumber)
     // A numbered name that is taken too: tests/golden/KorvaneFileCreate/*_taken_with_its_number.
 }
 
+// File names whose bytes no identifier holds, and names C reserves: every
+// row compiles with its path and size; a reserved name is numbered.
+TEST(GeneratedC, OddAndReservedNamesBecomeIdentifiers)
+{
+    if (!have_cc()) {
+        GTEST_SKIP() << "no C compiler";
+    }
+    const std::pair<std::string, std::string> files[] = {
+        {"jquery.min.js", "_jquery_min"},  {"debug-style.css", "_debug_style"}, {"v1.2/index.htm", "_v1_2_index"},
+        {"a+@~'[;=(!&^*<b.htm", "_a_____________b"}, {"caf\xc3\xa9.htm", "_caf__"},
+        {"Bool.htm", "_Bool_6"},           {"LP64.htm", "_LP64_7"},            {"_LINE__.htm", "__LINE___8"},
+        {"_func__.htm", "__func___9"},     {"_v1_2_index.c", "__v1_2_index"},  {"Bool_6.htm", "_Bool_6_11"},
+    };
+    ScratchDir dir;
+    ::mkdir((dir / "v1.2").c_str(), 0755);
+    std::string control = "#define MIME_HTML 1\n#define FILE_VISIBLE 1\n";
+    std::string adding;
+    std::string dump;
+    for (const auto& [path, name] : files) {
+        write_file(dir / path, path);
+        control += path + " \n";
+        adding += "Adding file " + name + " \n";
+        dump += path + " " + std::to_string(path.size()) + " 1:" + hex(path) + "\n";
+    }
+    write_file(dir / "coll.txt", control);
+    RunResult r = filecreate({"-f", "coll.txt", "coll.bin"}, dir.path);
+    ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
+    EXPECT_EQ(r.out.substr(0, adding.size()), adding);
+    EXPECT_NE(r.err.find("array name __LINE__ of _LINE__.htm is taken"), std::string::npos) << r.err;
+    EXPECT_EQ(compile_and_run(dir, TABLE_DUMP), dump);
+}
+
 // Paths made of every byte that the control-file parser keeps in a name
 // after its first full stop, cut at random: the C compiler must read each
 // table string as the name that the image stores, the path as written.
