@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "control/control_file.hpp"
+#include "filecreate/messages.hpp"
 #include "io/file_access.hpp"
 
 namespace {
@@ -117,8 +118,18 @@ void note_entry_line(FileCreateRun& run)
     }
 }
 
-void warn_undefined_identifiers(const FileCreateRun& run)
+int strict_warning_code(const FileCreateRun& run)
 {
+    if (!run.strict) {
+        return EXIT_OK;
+    }
+    std::printf("%s", MSG_STRICT_WARNING);
+    return EXIT_STRICT_WARNING;
+}
+
+bool warn_undefined_identifiers(const FileCreateRun& run)
+{
+    bool any = false;
     const UserTable& table = run.table;
     for (std::size_t k = 0; k < 2 * table.row_count; ++k) {
         const char* name = identifier(table, k);
@@ -130,8 +141,10 @@ void warn_undefined_identifiers(const FileCreateRun& run)
             print_on_stderr("KorvaneFileCreate: warning: %s identifier %s is never defined, so the image records 0 "
                             "for it while the C table keeps the name (%s, line %u)\n",
                             k % 2 == 0 ? "MIME-type" : "visibility", name, control_path(run), run.entry_lines[k / 2]);
+            any = true;
         }
     }
+    return any;
 }
 
 void warn_array_renamed(const FileCreateRun& run, std::string_view name, const char* entry_path,

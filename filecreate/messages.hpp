@@ -23,6 +23,7 @@ constexpr int EXIT_BITMAP_FORMAT = 8;
 constexpr int EXIT_BITMAP_OUTPUT_FAILED = 9;
 constexpr int EXIT_CAPACITY = 10;
 constexpr int EXIT_ARRAY_NAME_UNUSABLE = 11;
+constexpr int EXIT_STRICT_WARNING = 12;  // KORVANE_STRICT=1 and a warning
 
 // The program and its version, as the bitmap banner names it.
 constexpr std::string_view PROGRAM_VERSION = "KorvaneFileCreate V1.9";
@@ -55,6 +56,9 @@ constexpr char MSG_SINGLE_FILE_DONE[] = "Output file %s successfully generated\n
 constexpr char MSG_ARRAY_NAME_UNUSABLE[] =
     "Array name %s (argument 3) is not a C identifier or is reserved. Terminating\n\n";
 constexpr char MSG_INPUT_TOO_LARGE[] = "Input file %s larger than %zu bytes. Terminating\n\n";
+
+// KORVANE_STRICT=1: the warning just printed on standard error ends the run.
+constexpr char MSG_STRICT_WARNING[] = "Warning treated as an error (KORVANE_STRICT=1). Terminating\n\n";
 
 // Outputs, in every mode.
 constexpr char MSG_OUTPUT_NOT_CREATED[] = "Output file could not be created. Terminating\n\n";

@@ -57,6 +57,10 @@ int name_bitmap_array(FileCreateRun& run, int in_fd, ArrayName& array_name)
     NameChoice choice = name_entry_array(run.array_names, run.file_number, made, array_name);
     if (choice == NameChoice::suffixed) {
         warn_array_renamed(run, made, run.entry.path.data(), array_name.data());
+        if (run.strict) {
+            ::close(in_fd);
+            return strict_warning_code(run);
+        }
     }
     if (choice == NameChoice::taken || choice == NameChoice::full) {
         ::close(in_fd);
@@ -78,6 +82,7 @@ int run_single_bitmap(FileCreateRun& run, const FileCreateRequest& request)
     int code = convert_bitmap(work, input_path, output_path, single_bitmap_flags(request.mode_word), -1, nullptr);
     if (code == EXIT_OK && work.palette_not_examined) {
         warn_palette_not_examined(run, input_path, false);
+        code = strict_warning_code(run);
     }
     return code == EXIT_OK ? write_single_depfile(run.deps, output_path, input_path) : code;
 }
@@ -131,6 +136,7 @@ int run_bitmap_collection(FileCreateRun& run, const FileCreateRequest& request)
         code = convert_bitmap(work, nullptr, output_path, run.flags, in_fd, &run.common_output);
         if (code == EXIT_OK && work.palette_not_examined) {
             warn_palette_not_examined(run, run.entry.path.data(), true);
+            code = strict_warning_code(run);
         }
         if (code == EXIT_OK && run.common_output.failed) {
             std::printf("%s", MSG_WRITE_FAILED);

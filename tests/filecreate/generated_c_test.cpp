@@ -131,6 +131,30 @@ TEST(GeneratedC, OddAndReservedNamesBecomeIdentifiers)
     EXPECT_EQ(compile_and_run(dir, TABLE_DUMP), dump);
 }
 
+// KORVANE_STRICT=1 (exactly) turns each warning into exit 12 after it.
+TEST(GeneratedC, StrictTurnsEveryWarningIntoExit12)
+{
+    Collection c;
+    write_file(c.dir / "logo.bmp", read_file(source_dir() + "/tests/data/bitmap/logo.bmp"));
+    write_file(c.dir / "twice.txt", "#define MIME_HTML 1\n#define FILE_VISIBLE 1\nindex.htm \nindex.htm \n");
+    write_file(c.dir / "undefined.txt", "index.htm \n");
+    write_file(c.dir / "panel.txt", "logo.bmp \nlogo.bmp \n");
+    const std::vector<std::string> runs[] = {
+        {"-f", "twice.txt", "coll.bin"}, {"-f", "undefined.txt", "coll.bin"}, {"-fb", "panel.txt", "coll.c"}};
+    const std::string program = installed_program("KorvaneFileCreate");
+    for (const auto& args : runs) {
+        for (const char* value : {"1", "0", "yes"}) {
+            std::vector<std::string> line = {std::string("KORVANE_STRICT=") + value, program};
+            line.insert(line.end(), args.begin(), args.end());
+            RunResult r = run_program("/usr/bin/env", line, c.dir.path);
+            bool strict = value == std::string("1");
+            EXPECT_EQ(r.exit_code, strict ? 12 : 0) << args[1] << value << r.out;
+            EXPECT_NE(r.err.find("warning: "), std::string::npos) << args[1];
+            EXPECT_EQ(r.out.ends_with("Warning treated as an error (KORVANE_STRICT=1). Terminating\n\n"), strict);
+        }
+    }
+}
+
 // Paths made of every byte that the control-file parser keeps in a name
 // after its first full stop, cut at random: the C compiler must read each
 // table string as the name that the image stores, the path as written.
