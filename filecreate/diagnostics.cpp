@@ -156,6 +156,25 @@ void warn_array_renamed(const FileCreateRun& run, std::string_view name, const c
                     run.control.line);
 }
 
+bool warn_control_notes(FileCreateRun& run)
+{
+    bool any = false;
+    ControlNote cause{};
+    NoteAt at;
+    while (take_control_note(run.control, cause, at)) {
+        if (cause == ControlNote::unknown_option) {
+            print_on_stderr("KorvaneFileCreate: warning: -%c is no option, so it is skipped (%s, line %u)\n", at.letter,
+                            control_path(run), at.line);
+        } else {
+            print_on_stderr("KorvaneFileCreate: warning: a blank follows -%c, so it sets no identifier and the default "
+                            "stays (write -%c=NAME) (%s, line %u)\n",
+                            at.letter, at.letter, control_path(run), at.line);
+        }
+        any = true;
+    }
+    return any;
+}
+
 void warn_palette_not_examined(const FileCreateRun& run, const char* bitmap_path, bool from_control_file)
 {
     if (!from_control_file) {

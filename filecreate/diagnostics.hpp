@@ -46,6 +46,10 @@ int strict_warning_code(const FileCreateRun& run);
 void warn_array_renamed(const FileCreateRun& run, std::string_view name, const char* entry_path,
                         const char* renamed);
 
+// The control file's lines read otherwise than written, noted since the last
+// call: one warning each. True when one was printed.
+bool warn_control_notes(FileCreateRun& run);
+
 // A 1-bit bitmap whose palette is not examined (it does not follow a 40-byte
 // header), so a light-on-dark picture comes out inverted; in -fb mode the
 // entry's place is named.

@@ -139,8 +139,11 @@ TEST(GeneratedC, StrictTurnsEveryWarningIntoExit12)
     write_file(c.dir / "twice.txt", "#define MIME_HTML 1\n#define FILE_VISIBLE 1\nindex.htm \nindex.htm \n");
     write_file(c.dir / "undefined.txt", "index.htm \n");
     write_file(c.dir / "panel.txt", "logo.bmp \nlogo.bmp \n");
-    const std::vector<std::string> runs[] = {
-        {"-f", "twice.txt", "coll.bin"}, {"-f", "undefined.txt", "coll.bin"}, {"-fb", "panel.txt", "coll.c"}};
+    write_file(c.dir / "option.txt", "#define MIME_HTML 1\n#define FILE_VISIBLE 1\nindex.htm -x\n");
+    write_file(c.dir / "blank.txt", "#define MIME_HTML 1\n#define FILE_VISIBLE 1\nindex.htm -t MIME_HTML\n");
+    const std::vector<std::string> runs[] = {{"-f", "twice.txt", "coll.bin"},  {"-f", "undefined.txt", "coll.bin"},
+                                             {"-fb", "panel.txt", "coll.c"},   {"-f", "option.txt", "coll.bin"},
+                                             {"-f", "blank.txt", "coll.bin"}};
     const std::string program = installed_program("KorvaneFileCreate");
     for (const auto& args : runs) {
         for (const char* value : {"1", "0", "yes"}) {
