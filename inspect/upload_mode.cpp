@@ -136,8 +136,8 @@ int run_upload_mode(InspectRun& run, const InspectRequest& inspect)
     // The positional arguments: the image, then arguments 3 to 7.
     ConvertRequest request;
     request.output = inspect.args[2];
-    const ArgumentReading reading = read_upload_arguments(
-        std::span<const char* const>(inspect.args.data() + 3, static_cast<std::size_t>(inspect.arg_count - 3)), request);
+    const std::span<const char* const> args(inspect.args.data() + 3, static_cast<std::size_t>(inspect.arg_count - 3));
+    const ArgumentReading reading = read_upload_arguments(args, request);
     if (reading.fault != ArgumentFault::none) {
         print_argument_fault(reading);
         return EXIT_BAD_REQUEST;

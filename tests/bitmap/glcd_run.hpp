@@ -1,8 +1,11 @@
-// Running -bm on a bitmap in a scratch folder, for the GLCD array tests.
+// Running -bm on a bitmap in a scratch folder, for the GLCD array tests: in
+// this process, on a fresh run record, as main would run it.
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "filecreate/command_line.hpp"
 #include "tests/common/test_support.hpp"
 
 struct Converted {
@@ -15,7 +18,10 @@ inline Converted convert(const std::string& bitmap, const std::string& mode = "-
     ScratchDir dir;
     write_file(dir / "in.bmp", bitmap);
     Converted c;
-    c.run = run_program(installed_program("KorvaneFileCreate"), {mode, dir / "in.bmp", dir / "out.c"});
+    c.run = run_here("KorvaneFileCreate", {mode, dir / "in.bmp", dir / "out.c"}, [](int argc, char** argv) {
+        auto run = std::make_unique_for_overwrite<FileCreateRun>();
+        return filecreate_main(*run, argc, argv);
+    });
     if (file_exists(dir / "out.c")) {
         c.array = read_file(dir / "out.c");
     }

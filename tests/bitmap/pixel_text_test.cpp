@@ -1,13 +1,11 @@
-// The fast inner pieces of the GLCD writer against plain forms: 24-bit pixel
-// packing and the value text tables.
-#include <cstdio>
+// The fast inner piece of the GLCD writer against its plain form: 24-bit
+// pixel packing.
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 #include "filecreate/bitmap/pixel_pack.hpp"
 #include "tests/common/test_support.hpp"
-#include "formats/value_text.hpp"
 
 namespace {
 
@@ -53,22 +51,6 @@ TEST(GlcdArray, PackedPixelsMatchThePlainForm)
             ASSERT_EQ(packed(pack_blue_pixels_words, pixels), plain);
             ASSERT_EQ(packed(pack_blue_pixels, pixels), plain);
         }
-    }
-}
-
-// Both value text tables and hex_byte_upper against printf.
-TEST(GlcdArray, ValueTextsMatchPrintf)
-{
-    for (unsigned value = 0; value < 256; ++value) {
-        char got[3] = {};
-        char want[8] = {};
-        hex_byte_upper(got, static_cast<unsigned char>(value));
-        std::snprintf(want, sizeof want, "%02X", value);
-        EXPECT_STREQ(got, want);
-        std::snprintf(want, sizeof want, "0x%02X,", value);
-        EXPECT_EQ(std::string(VALUE_TEXTS_UPPER[value].data(), VALUE_TEXT_SIZE), want);
-        std::snprintf(want, sizeof want, "0x%02x,", value);
-        EXPECT_EQ(std::string(VALUE_TEXTS_LOWER[value].data(), VALUE_TEXT_SIZE), want);
     }
 }
 

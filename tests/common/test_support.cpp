@@ -1,6 +1,7 @@
 #include "tests/common/test_support.hpp"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -56,6 +57,12 @@ RunResult run_program(const std::string& program, const std::vector<std::string>
     return {};
 }
 
+RunResult run_here(const std::string& program, const std::vector<std::string>&, const ProgramEntry&)
+{
+    ADD_FAILURE() << program << " is run in-process by the Linux tests only";
+    return {};
+}
+
 #else
 
 RunResult run_program(const std::string& program, const std::vector<std::string>& args,
@@ -106,6 +113,38 @@ RunResult run_program(const std::string& program, const std::vector<std::string>
     } else if (WIFSIGNALED(status)) {
         result.exit_code = 128 + WTERMSIG(status);
     }
+    return result;
+}
+
+RunResult run_here(const std::string& program, const std::vector<std::string>& args, const ProgramEntry& entry)
+{
+    std::vector<std::string> words = {program};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    char folder[4096];
+    char out_name[] = "/tmp/korvane-stdout-XXXXXX";
+    const int out_fd = ::mkstemp(out_name);
+    if (::getcwd(folder, sizeof folder) == nullptr || out_fd < 0) {
+        ADD_FAILURE() << "cannot capture standard output";
+        return {};
+    }
+    ::unlink(out_name);
+    std::fflush(stdout);
+    const int saved = ::dup(1);
+    ::dup2(out_fd, 1);
+    RunResult result;
+    result.exit_code = entry(static_cast<int>(words.size()), argv.data());
+    std::fflush(stdout);
+    ::dup2(saved, 1);
+    ::close(saved);
+    ::lseek(out_fd, 0, SEEK_SET);
+    result.out = drain(out_fd);
+    ::close(out_fd);
+    EXPECT_EQ(::chdir(folder), 0);
     return result;
 }
 

@@ -1,6 +1,7 @@
 // Helpers shared by the tests: running a program, scratch folders, files.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,12 @@ struct RunResult {
 // (empty: the current folder), standard input from /dev/null.
 RunResult run_program(const std::string& program, const std::vector<std::string>& args,
                       const std::string& cwd = "");
+
+// Runs entry (a program's main function on its own run record) in this
+// process as program with args, standard output captured; the working folder
+// is restored afterwards. For sweeps too large for a process per case.
+using ProgramEntry = std::function<int(int argc, char** argv)>;
+RunResult run_here(const std::string& program, const std::vector<std::string>& args, const ProgramEntry& entry);
 
 // Path of an installed program of the staged installation ($KORVANE_BIN).
 std::string installed_program(const std::string& name);

@@ -2,7 +2,9 @@
 // <program>. A case folder holds:
 //   args    the arguments, one a line, each line ended by a line feed (an
 //           empty file: no arguments; an empty line: an empty argument)
-//   in/     files copied into a fresh scratch folder, where the program runs
+//   in/     files copied into a fresh scratch folder, where the program runs;
+//           a symbolic link stays a link and is compared by its target, never
+//           read (it may name a device such as /dev/full)
 //   stdout  everything it must print, byte for byte
 //   stderr  (optional) everything it must print to standard error; without
 //           the file standard error is not looked at. A symbolic link to
@@ -11,6 +13,9 @@
 //   out/    the files that must be in the scratch folder afterwards besides
 //           those of in/, or in place of them, with their exact bytes
 // Every other file of in/ must be left as it was, and no other file may appear.
+// A cross build starts each program through the emulator that its CMake
+// toolchain names (KORVANE_EMULATOR: the command's words, each a quoted string
+// followed by a comma).
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -24,6 +29,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+#ifndef KORVANE_EMULATOR
+#define KORVANE_EMULATOR
+#endif
+const std::vector<std::string> EMULATOR = {KORVANE_EMULATOR};
 
 struct GoldenCase {
     std::string program;
@@ -49,14 +59,18 @@ std::vector<GoldenCase> find_cases()
     return cases;
 }
 
-// Every file below folder, by its path relative to it, with its bytes.
+// Every file below folder, by its path relative to it, with its bytes (a
+// symbolic link with its target).
 std::map<std::string, std::string> files_below(const fs::path& folder)
 {
     std::map<std::string, std::string> files;
     std::error_code missing;
     for (const auto& entry : fs::recursive_directory_iterator(folder, missing)) {
-        if (!entry.is_directory()) {
-            files[fs::relative(entry.path(), folder).generic_string()] = read_file(entry.path().string());
+        const std::string name = fs::relative(entry.path(), folder).generic_string();
+        if (entry.is_symlink()) {
+            files[name] = "symbolic link to " + fs::read_symlink(entry.path()).string();
+        } else if (!entry.is_directory()) {
+            files[name] = read_file(entry.path().string());
         }
     }
     return files;
@@ -87,8 +101,12 @@ TEST_P(GoldenCli, Run)
         fs::copy(c.folder / "in", dir.path, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     }
     const std::map<std::string, std::string> before = files_below(dir.path);
-    const RunResult r = run_program(installed_program(c.program),
-                                    argument_lines(read_file((c.folder / "args").string())), dir.path);
+    std::vector<std::string> command = EMULATOR;
+    command.push_back(installed_program(c.program));
+    for (std::string& arg : argument_lines(read_file((c.folder / "args").string()))) {
+        command.push_back(std::move(arg));
+    }
+    const RunResult r = run_program(command[0], std::vector<std::string>(command.begin() + 1, command.end()), dir.path);
     EXPECT_EQ(r.out, read_file((c.folder / "stdout").string()));
     if (fs::exists(c.folder / "stderr")) {
         EXPECT_EQ(r.err, read_file((c.folder / "stderr").string()));

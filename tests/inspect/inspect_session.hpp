@@ -37,6 +37,3 @@ struct Collection {
 // Writes random files and ctl.txt into dir and runs -f ctl.txt img.bin there.
 Collection make_collection(const ScratchDir& dir, unsigned seed);
 
-// Offset of file i's record in the image, and the record size.
-std::size_t record_offset(const Collection& c, std::size_t i);
-std::size_t record_size(const Collection& c);

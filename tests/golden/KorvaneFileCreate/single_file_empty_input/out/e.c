@@ -1,0 +1,3 @@
+static const unsigned char array[] = {
+};
+
