@@ -22,17 +22,6 @@ static uint32_t offset_at(const korvane_collection *c, uint32_t at)
     return load(c, at, 4) - c->base;
 }
 
-/* n bytes from at are zero. */
-static unsigned zero(const korvane_collection *c, uint32_t at, uint32_t n)
-{
-    while (n != 0u) {
-        if (c->image[at + --n] != 0u) {
-            return 0;
-        }
-    }
-    return 1;
-}
-
 korvane_collection_fault korvane_collection_open(korvane_collection *c, const unsigned char *image, uint32_t size,
                                                  const korvane_layout *layout)
 {
@@ -57,13 +46,11 @@ korvane_collection_fault korvane_collection_open(korvane_collection *c, const un
     if (at != end) {
         return KORVANE_COLLECTION_RECORDS_INCOMPLETE;
     }
-    if (!zero(c, end, 16)) {
-        return KORVANE_COLLECTION_LIST_NOT_ENDED;
-    }
     if (c->count != 0u) {
         c->names = name = offset_at(c, c->table);
     }
-    /* Each record: padding zero and visibility marked; its name right after
+    /* Padding, the end-of-list zeros and the visibility mark carry nothing
+     * the reader returns; they are left to the host. Each record: its name right after
      * the one before it and ended before the table; its data block right
      * after the one before it (the first at offset 0: after a block of size 0
      * at 0), the last ending where the names start; each stored length
@@ -71,10 +58,6 @@ korvane_collection_fault korvane_collection_open(korvane_collection *c, const un
     for (record = c->table;; record += c->record_size) {
         at = c->names;
         if (record != end) {
-            if (!zero(c, record + 10u + c->lengths, c->record_size - 10u - c->lengths) ||
-                (image[record + 9u + c->lengths] & MARK) == 0u) {
-                return KORVANE_COLLECTION_RECORD_MALFORMED;
-            }
             if (offset_at(c, record) != name) {
                 return KORVANE_COLLECTION_NAME_OUTSIDE;
             }
@@ -98,10 +81,10 @@ korvane_collection_fault korvane_collection_open(korvane_collection *c, const un
         data = at;
         stored = load(c, record + 8u, c->lengths);
     }
-    /* The table follows the names and their zero padding (with ALIGN up to an
+    /* The table follows the names and their padding (with ALIGN up to an
      * address that is a multiple of 4). */
     at = layout->align ? (0u - (c->base + name)) & 3u : 0u;
-    if (name + at != c->table || !zero(c, name, at)) {
+    if (name + at != c->table) {
         return KORVANE_COLLECTION_TABLE_MISPLACED;
     }
     c->size = size;
