@@ -4,8 +4,16 @@
 #define TRAILER 20u  /* sixteen zero bytes that end the list, then the table location */
 #define MARK 0x80u   /* set in every stored visibility byte */
 
+/* Kept out of line where the compiler allows: one copy is smaller than the
+ * copies it would inline. */
+#if defined(__GNUC__)
+#define OUT_OF_LINE __attribute__((noinline))
+#else
+#define OUT_OF_LINE
+#endif
+
 /* A field of n bytes (2 or 4) at offset at, in the image's byte order. */
-static uint32_t load(const korvane_collection *c, uint32_t at, unsigned n)
+static OUT_OF_LINE uint32_t load(const korvane_collection *c, uint32_t at, unsigned n)
 {
     const unsigned char *p = c->image + at;
     uint32_t v = 0;

@@ -34,8 +34,8 @@ typedef enum {
     KORVANE_COLLECTION_TOO_SHORT,         /* no room for the end of list and the table location */
     KORVANE_COLLECTION_TABLE_OUTSIDE,     /* the table location is not inside the image, before the end of list */
     KORVANE_COLLECTION_RECORDS_INCOMPLETE, /* the header table is no whole number of records */
-    KORVANE_COLLECTION_LIST_NOT_ENDED,    /* the sixteen bytes before the table location are not all zero */
-    KORVANE_COLLECTION_RECORD_MALFORMED,  /* a record's padding is not zero, or its visibility byte lacks bit 7 */
+    KORVANE_COLLECTION_LIST_NOT_ENDED,    /* (left to the host: no longer returned) */
+    KORVANE_COLLECTION_RECORD_MALFORMED,  /* (left to the host: no longer returned) */
     KORVANE_COLLECTION_NAME_OUTSIDE,      /* a name is not where it belongs (after the one before it) */
     KORVANE_COLLECTION_NAME_UNTERMINATED, /* no zero byte ends a name before the table */
     KORVANE_COLLECTION_DATA_OUTSIDE,      /* a data block is not where it belongs (after the one before it) */
