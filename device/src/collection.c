@@ -91,8 +91,11 @@ korvane_collection_fault korvane_collection_open(korvane_collection *c, const un
     }
     /* The table follows the names and their padding (with ALIGN up to an
      * address that is a multiple of 4). */
-    at = layout->align ? (0u - (c->base + name)) & 3u : 0u;
-    if (name + at != c->table) {
+    at = name;
+    if (layout->align) {
+        at += (0u - (c->base + name)) & 3u;
+    }
+    if (at != c->table) {
         return KORVANE_COLLECTION_TABLE_MISPLACED;
     }
     c->size = size;
@@ -122,12 +125,10 @@ korvane_collection_fault korvane_collection_find(const korvane_collection *c, co
     for (i = 0; korvane_collection_file(c, i, file) == KORVANE_COLLECTION_OK; ++i) {
         const char *a = name;
         const char *b = file->name;
-        while (*a != '\0' && *a == *b) {
-            ++a;
-            ++b;
-        }
-        if (*a == *b) {
-            return KORVANE_COLLECTION_OK;
+        while (*a == *b++) {
+            if (*a++ == '\0') {
+                return KORVANE_COLLECTION_OK;
+            }
         }
     }
     return KORVANE_COLLECTION_NO_SUCH_FILE;
