@@ -77,17 +77,33 @@ endfunction()
 # are absolute, so they hold whatever the control file's folder; CMP0116 (set
 # above, for every caller) lets CMake translate them for Ninja. A failed run
 # leaves the previous dependency file as it was.
+# Every function also runs its program with KORVANE_STRICT=1, so that a
+# warning fails the build, unless the caller passes ALLOW_WARNINGS.
 function(_korvane_control_command out_var tool depfile)
-  set(${out_var} ${CMAKE_COMMAND} -E env "KORVANE_DEPFILE=${depfile}" "$<TARGET_FILE:${tool}>" PARENT_SCOPE)
+  set(env "KORVANE_DEPFILE=${depfile}")
+  if(NOT ARG_ALLOW_WARNINGS)
+    list(APPEND env "KORVANE_STRICT=1")
+  endif()
+  set(${out_var} ${CMAKE_COMMAND} -E env ${env} "$<TARGET_FILE:${tool}>" PARENT_SCOPE)
+endfunction()
+
+# The command of a program that writes no dependency file.
+function(_korvane_command out_var tool)
+  if(ARG_ALLOW_WARNINGS)
+    set(${out_var} ${tool} PARENT_SCOPE)
+  else()
+    set(${out_var} ${CMAKE_COMMAND} -E env "KORVANE_STRICT=1" "$<TARGET_FILE:${tool}>" PARENT_SCOPE)
+  endif()
 endfunction()
 
 function(korvane_file_array)
   _korvane_tool(Korvane::FileCreate tool)
-  cmake_parse_arguments(ARG "" "INPUT;OUTPUT;NAME" "" ${ARGN})
+  cmake_parse_arguments(ARG "ALLOW_WARNINGS" "INPUT;OUTPUT;NAME" "" ${ARGN})
   _korvane_require(korvane_file_array INPUT OUTPUT)
   _korvane_paths(ARG_INPUT ARG_OUTPUT)
+  _korvane_command(command ${tool})
   add_custom_command(OUTPUT "${ARG_OUTPUT}"
-    COMMAND ${tool} "${ARG_INPUT}" "${ARG_OUTPUT}" ${ARG_NAME}
+    COMMAND ${command} "${ARG_INPUT}" "${ARG_OUTPUT}" ${ARG_NAME}
     DEPENDS "${ARG_INPUT}" ${tool}
     COMMENT "Korvane: ${ARG_INPUT} as a C array"
     VERBATIM)
@@ -95,7 +111,7 @@ endfunction()
 
 function(korvane_file_collection)
   _korvane_tool(Korvane::FileCreate tool)
-  cmake_parse_arguments(ARG "" "CONTROL;IMAGE;TARGET;C_SOURCE_VARIABLE" "" ${ARGN})
+  cmake_parse_arguments(ARG "ALLOW_WARNINGS" "CONTROL;IMAGE;TARGET;C_SOURCE_VARIABLE" "" ${ARGN})
   _korvane_require(korvane_file_collection CONTROL IMAGE)
   _korvane_paths(ARG_CONTROL ARG_IMAGE)
   _korvane_c_source_name("${ARG_IMAGE}" c_source)
@@ -126,7 +142,7 @@ endfunction()
 
 function(korvane_bitmap_array)
   _korvane_tool(Korvane::FileCreate tool)
-  cmake_parse_arguments(ARG "INVERT;REVERSE_ROWS" "INPUT;OUTPUT" "" ${ARGN})
+  cmake_parse_arguments(ARG "INVERT;REVERSE_ROWS;ALLOW_WARNINGS" "INPUT;OUTPUT" "" ${ARGN})
   _korvane_require(korvane_bitmap_array INPUT OUTPUT)
   _korvane_paths(ARG_INPUT ARG_OUTPUT)
   set(mode "-bm")
@@ -136,8 +152,9 @@ function(korvane_bitmap_array)
   if(ARG_REVERSE_ROWS)
     string(APPEND mode "i")
   endif()
+  _korvane_command(command ${tool})
   add_custom_command(OUTPUT "${ARG_OUTPUT}"
-    COMMAND ${tool} ${mode} "${ARG_INPUT}" "${ARG_OUTPUT}"
+    COMMAND ${command} ${mode} "${ARG_INPUT}" "${ARG_OUTPUT}"
     DEPENDS "${ARG_INPUT}" ${tool}
     COMMENT "Korvane: bitmap ${ARG_INPUT}"
     VERBATIM)
@@ -145,7 +162,7 @@ endfunction()
 
 function(korvane_bitmap_collection)
   _korvane_tool(Korvane::FileCreate tool)
-  cmake_parse_arguments(ARG "" "CONTROL;OUTPUT" "" ${ARGN})
+  cmake_parse_arguments(ARG "ALLOW_WARNINGS" "CONTROL;OUTPUT" "" ${ARGN})
   _korvane_require(korvane_bitmap_collection CONTROL OUTPUT)
   _korvane_paths(ARG_CONTROL ARG_OUTPUT)
   _korvane_control_command(command ${tool} "${ARG_OUTPUT}.d")
@@ -164,7 +181,7 @@ endfunction()
 
 function(korvane_upload_image)
   _korvane_tool(Korvane::Convert tool)
-  cmake_parse_arguments(ARG "PLAIN" "INPUT;OUTPUT;MAGIC;SUFFIX;KEY;SEED;ROTATION" "" ${ARGN})
+  cmake_parse_arguments(ARG "PLAIN;ALLOW_WARNINGS" "INPUT;OUTPUT;MAGIC;SUFFIX;KEY;SEED;ROTATION" "" ${ARGN})
   _korvane_require(korvane_upload_image INPUT OUTPUT)
   _korvane_paths(ARG_INPUT ARG_OUTPUT)
   if(ARG_PLAIN)
@@ -197,8 +214,9 @@ function(korvane_upload_image)
   endif()
   # An input of $<TARGET_FILE:app> makes the image after app is linked, and
   # again whenever it is linked anew.
+  _korvane_command(command ${tool})
   add_custom_command(OUTPUT "${ARG_OUTPUT}"
-    COMMAND ${tool} "${ARG_INPUT}" "${ARG_OUTPUT}" ${args}
+    COMMAND ${command} "${ARG_INPUT}" "${ARG_OUTPUT}" ${args}
     DEPENDS "${ARG_INPUT}" ${tool}
     COMMENT "Korvane: upload image ${ARG_OUTPUT}"
     VERBATIM)
@@ -209,11 +227,12 @@ endfunction()
 # the same control file (KorvaneInspect layout).
 function(korvane_layout_header)
   _korvane_tool(Korvane::Inspect tool)
-  cmake_parse_arguments(ARG "" "CONTROL;HEADER" "" ${ARGN})
+  cmake_parse_arguments(ARG "ALLOW_WARNINGS" "CONTROL;HEADER" "" ${ARGN})
   _korvane_require(korvane_layout_header CONTROL HEADER)
   _korvane_paths(ARG_CONTROL ARG_HEADER)
+  _korvane_command(command ${tool})
   add_custom_command(OUTPUT "${ARG_HEADER}"
-    COMMAND ${tool} layout "${ARG_CONTROL}" "${ARG_HEADER}"
+    COMMAND ${command} layout "${ARG_CONTROL}" "${ARG_HEADER}"
     DEPENDS "${ARG_CONTROL}" ${tool}
     COMMENT "Korvane: layout header of ${ARG_CONTROL}"
     VERBATIM)

@@ -33,6 +33,19 @@ enum class NameChoice {
     full,      // MAX_ARRAY_NAMES arrays have their names already; nothing recorded
 };
 
+// A C identifier: only the bytes A-Z a-z 0-9 _, not starting with a digit.
+bool is_c_identifier(std::string_view name);
+
+// A name no array may have although it is an identifier: the keywords of C99
+// to C23, _Pragma and __func__, the names compilers predefine (__FILE__,
+// __LINE__, _LP64, _WIN32, __linux__, ...) and main. docs/behaviour.md lists
+// them all.
+bool is_reserved_name(std::string_view name);
+
+// Every byte of name that no identifier holds becomes '_', in place.
+void make_identifier_bytes(char* name);
+
 // Chooses the name of the next array of names, the one of entry file_number,
-// and records it in chosen. A suffixed name is the caller's to report.
+// and records it in chosen. A reserved name counts as one an earlier array
+// has. A suffixed name is the caller's to report.
 NameChoice name_entry_array(ArrayNames& names, int file_number, std::string_view made, ArrayName& chosen);

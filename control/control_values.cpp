@@ -25,7 +25,12 @@ bool step_option(EntryCall& call, unsigned char byte)
     case '?': call.flags |= OPT_PARAMETER_NAME; call.state = ParserState::outside; break;
     case 't': case 'T': call.state = ParserState::mime_type; break;
     case 'c': case 'C': call.state = ParserState::visibility; break;
-    default: call.state = ParserState::outside; break;
+    default:
+        if (!is_line_end(byte)) {
+            control_note(call.control, ControlNote::unknown_option, static_cast<char>(byte));
+        }
+        call.state = ParserState::outside;
+        break;
     }
     return false;
 }
@@ -91,6 +96,10 @@ bool step_identifier(EntryCall& call, unsigned char byte)
     if (!ends_value(byte)) {
         token_keep(token, byte);
         return false;
+    }
+    if (token.length == 0 && is_blank(byte)) {
+        control_note(call.control, ControlNote::identifier_dropped,
+                     call.state == ParserState::mime_type ? 't' : 'c');
     }
     if (token.length > 0) {
         bool mime = call.state == ParserState::mime_type;

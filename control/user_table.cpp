@@ -157,6 +157,9 @@ void make_array_name(char* path)
             break;
         }
     }
+    // What is left becomes an identifier: it starts with '_', and every byte
+    // an identifier cannot hold (- + @ blanks, bytes above 0x7F) is '_'.
+    make_identifier_bytes(path);
 }
 
 void write_user_file_table(const UserTable& table, OutFile& c_source)

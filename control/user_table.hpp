@@ -39,7 +39,8 @@ struct UserTable {
 bool add_table_entry(UserTable& table, int phase, const char* text, const char* mime, const char* visibility,
                      std::uint32_t flags);
 
-// Turns a path in place into its array name (one character longer).
+// Turns a path in place into its array name (one character longer): '_',
+// the path up to its last full stop, every byte no C identifier holds as '_'.
 void make_array_name(char* path);
 
 void write_user_file_table(const UserTable& table, OutFile& c_source);

@@ -51,6 +51,10 @@ int add_collection_file(FileCreateRun& run, int in_fd)
     const EntryRow row = add_entry_row(run.table, entry, run.flags, &run.array_names, run.file_number);
     if (row.renamed) {
         warn_array_renamed(run, row.made.data(), path_as_written, row.chosen.data());
+        if (run.strict) {
+            ::close(in_fd);
+            return strict_warning_code(run);
+        }
     }
     if (row.status != RowStatus::added) {
         return refuse_entry(run, in_fd, row.status == RowStatus::name_taken ? WHY_ARRAY_NAME_TAKEN : WHY_TABLE_FULL);
@@ -187,7 +191,9 @@ int run_file_collection(FileCreateRun& run, const FileCreateRequest& request)
     if (code != EXIT_OK) {
         return stop_run(run, code);
     }
-    warn_undefined_identifiers(run);
+    if (warn_undefined_identifiers(run) && run.strict) {
+        return stop_run(run, strict_warning_code(run));
+    }
     write_user_file_table(run.table, run.c_source);
     std::uint32_t table_location = write_collection_image(run.settings, run.table, run.input, run.image);
     bool written = out_close(run.c_source);

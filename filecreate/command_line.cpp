@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "filecreate/bitmap/bitmap.hpp"
 #include "filecreate/collection_run.hpp"
@@ -44,6 +45,8 @@ int filecreate_main(FileCreateRun& run, int argc, char** argv)
     // A build tool asks for a dependency file through the environment, as it
     // does of compilers; read once, here.
     depfile_start(run.deps, std::getenv("KORVANE_DEPFILE"));
+    const char* strict = std::getenv("KORVANE_STRICT");
+    run.strict = strict != nullptr && std::strcmp(strict, "1") == 0;
     outputs_start("KorvaneFileCreate");
     const int code = run_mode(run, request);
     discard_outputs();  // what a failed run staged

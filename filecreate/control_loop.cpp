@@ -29,6 +29,13 @@ bool collection_next_entry(FileCreateRun& run, std::span<const int> output_fds, 
     in_fd = -1;
     code = EXIT_OK;
     ControlEntry next = next_control_entry(run.control, run.settings, run.flags, run.entry);
+    if (warn_control_notes(run) && run.strict) {
+        if (next.status == EntryStatus::entry) {
+            ::close(next.fd);
+        }
+        code = strict_warning_code(run);
+        return false;
+    }
     switch (next.status) {
     case EntryStatus::end_of_list:
         return false;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "control/control_file.hpp"
+#include "filecreate/messages.hpp"
 #include "io/file_access.hpp"
 #include "io/staged_outputs.hpp"
 
@@ -118,8 +119,18 @@ void note_entry_line(FileCreateRun& run)
     }
 }
 
-void warn_undefined_identifiers(const FileCreateRun& run)
+int strict_warning_code(const FileCreateRun& run)
 {
+    if (!run.strict) {
+        return EXIT_OK;
+    }
+    std::printf("%s", MSG_STRICT_WARNING);
+    return EXIT_STRICT_WARNING;
+}
+
+bool warn_undefined_identifiers(const FileCreateRun& run)
+{
+    bool any = false;
     const UserTable& table = run.table;
     for (std::size_t k = 0; k < 2 * table.row_count; ++k) {
         const char* name = identifier(table, k);
@@ -131,8 +142,10 @@ void warn_undefined_identifiers(const FileCreateRun& run)
             print_on_stderr("KorvaneFileCreate: warning: %s identifier %s is never defined, so the image records 0 "
                             "for it while the C table keeps the name (%s, line %u)\n",
                             k % 2 == 0 ? "MIME-type" : "visibility", name, control_path(run), run.entry_lines[k / 2]);
+            any = true;
         }
     }
+    return any;
 }
 
 void warn_array_renamed(const FileCreateRun& run, std::string_view name, const char* entry_path,
@@ -142,6 +155,25 @@ void warn_array_renamed(const FileCreateRun& run, std::string_view name, const c
                     "(%s, line %u)\n",
                     static_cast<int>(name.size()), name.data(), entry_path, renamed, control_path(run),
                     run.control.line);
+}
+
+bool warn_control_notes(FileCreateRun& run)
+{
+    bool any = false;
+    ControlNote cause{};
+    NoteAt at;
+    while (take_control_note(run.control, cause, at)) {
+        if (cause == ControlNote::unknown_option) {
+            print_on_stderr("KorvaneFileCreate: warning: -%c is no option, so it is skipped (%s, line %u)\n", at.letter,
+                            control_path(run), at.line);
+        } else {
+            print_on_stderr("KorvaneFileCreate: warning: a blank follows -%c, so it sets no identifier and the default "
+                            "stays (write -%c=NAME) (%s, line %u)\n",
+                            at.letter, at.letter, control_path(run), at.line);
+        }
+        any = true;
+    }
+    return any;
 }
 
 void warn_palette_not_examined(const FileCreateRun& run, const char* bitmap_path, bool from_control_file)

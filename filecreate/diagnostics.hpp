@@ -33,13 +33,22 @@ void note_entry_line(FileCreateRun& run);
 
 // -f, after the last entry (definitions may follow the entries): every
 // MIME-type or visibility identifier that the control file never defines,
-// once per identifier, at the first entry that uses it.
-void warn_undefined_identifiers(const FileCreateRun& run);
+// once per identifier, at the first entry that uses it. True when one was
+// printed.
+bool warn_undefined_identifiers(const FileCreateRun& run);
+
+// After a warning: under KORVANE_STRICT=1 the stdout line that ends the run
+// and EXIT_STRICT_WARNING, otherwise EXIT_OK.
+int strict_warning_code(const FileCreateRun& run);
 
 // An entry's array renamed to name_N because an earlier array of the output
 // has its name (the C would not compile).
 void warn_array_renamed(const FileCreateRun& run, std::string_view name, const char* entry_path,
                         const char* renamed);
+
+// The control file's lines read otherwise than written, noted since the last
+// call: one warning each. True when one was printed.
+bool warn_control_notes(FileCreateRun& run);
 
 // A 1-bit bitmap whose palette is not examined (it does not follow a 40-byte
 // header), so a light-on-dark picture comes out inverted; in -fb mode the

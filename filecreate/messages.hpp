@@ -10,7 +10,7 @@
 #include "control/control_file.hpp"
 
 // Build scripts test these codes: 0 to 9 name what failed, 10 an input
-// beyond a fixed capacity of the tool.
+// beyond a fixed capacity of the tool, 11 an array name that C cannot use.
 constexpr int EXIT_OK = 0;
 constexpr int EXIT_CONTROL_FILE_MISSING = 1;
 constexpr int EXIT_ENTRY_FILE_MISSING = 2;
@@ -22,6 +22,8 @@ constexpr int EXIT_BITMAP_COMPRESSED = 7;
 constexpr int EXIT_BITMAP_FORMAT = 8;
 constexpr int EXIT_BITMAP_OUTPUT_FAILED = 9;
 constexpr int EXIT_CAPACITY = 10;
+constexpr int EXIT_ARRAY_NAME_UNUSABLE = 11;
+constexpr int EXIT_STRICT_WARNING = 12;  // KORVANE_STRICT=1 and a warning
 
 // The program and its version, as the bitmap banner names it.
 constexpr std::string_view PROGRAM_VERSION = "KorvaneFileCreate V1.9";
@@ -51,7 +53,12 @@ constexpr const char* VERSION_LINE = version_detail::VERSION_LINE_TEXT.data();
 constexpr char MSG_ARGUMENTS_MISSING[] = "Arguments missing";
 constexpr char MSG_INPUT_NOT_FOUND[] = "Input file could not be found. Terminating\n\n";
 constexpr char MSG_SINGLE_FILE_DONE[] = "Output file %s successfully generated\n\n";
+constexpr char MSG_ARRAY_NAME_UNUSABLE[] =
+    "Array name %s (argument 3) is not a C identifier or is reserved. Terminating\n\n";
 constexpr char MSG_INPUT_TOO_LARGE[] = "Input file %s larger than %zu bytes. Terminating\n\n";
+
+// KORVANE_STRICT=1: the warning just printed on standard error ends the run.
+constexpr char MSG_STRICT_WARNING[] = "Warning treated as an error (KORVANE_STRICT=1). Terminating\n\n";
 
 // Outputs, in every mode.
 constexpr char MSG_OUTPUT_NOT_CREATED[] = "Output file could not be created. Terminating\n\n";
@@ -74,6 +81,7 @@ constexpr char WHY_PATH_MARKS[] = "has a comma or a double quote in its path";
 constexpr char WHY_IDENTIFIER_MARKS[] = "has a comma or a brace in an identifier";
 constexpr char WHY_TABLE_FULL[] = "does not fit into the table text";
 constexpr char WHY_ARRAY_NAME_TAKEN[] = "has an array name that is taken, also with its number appended";
+constexpr char WHY_ARRAY_NAME_UNUSABLE[] = "has an array name that is not a C identifier or is reserved";
 constexpr char WHY_TOO_MANY_BITMAPS[] = "exceeds the limit of 4096 bitmaps";
 
 // Capacities of the control file, with the line that exceeds one.

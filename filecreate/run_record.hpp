@@ -60,6 +60,9 @@ struct FileCreateRun {
 
     ChunkReader bitmap_in;  // the bitmap being converted
 
+    // KORVANE_STRICT=1 (exactly "1"): every warning ends the run with exit 12.
+    bool strict = false;
+
     // KORVANE_DEPFILE: the outputs, the control file and every entry as
     // opened, written as a dependency file when the run succeeds.
     DepfileList deps;

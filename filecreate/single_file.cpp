@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "control/array_names.hpp"
 #include "filecreate/diagnostics.hpp"
 #include "filecreate/messages.hpp"
 #include "filecreate/run_depfile.hpp"
@@ -31,6 +32,11 @@ int run_single_file(FileCreateRun& run, const FileCreateRequest& request)
     const char* input_path = request.input;
     const char* output_path = request.output;
     const char* array_name = request.array_name;
+
+    if (array_name != nullptr && (!is_c_identifier(array_name) || is_reserved_name(array_name))) {
+        std::printf(MSG_ARRAY_NAME_UNUSABLE, array_name);
+        return EXIT_ARRAY_NAME_UNUSABLE;
+    }
 
     int in_fd = open_input(input_path);
     if (in_fd < 0) {

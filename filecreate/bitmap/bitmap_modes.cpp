@@ -50,9 +50,18 @@ int name_bitmap_array(FileCreateRun& run, int in_fd, ArrayName& array_name)
         return EXIT_OK;
     }
     std::string_view made = settings.array_name[0] != '\0' ? settings.array_name.data() : "array";
+    if (!is_c_identifier(made) || is_reserved_name(made)) {
+        ::close(in_fd);
+        std::printf(MSG_ENTRY_REFUSED, run.file_number, WHY_ARRAY_NAME_UNUSABLE);
+        return EXIT_ARRAY_NAME_UNUSABLE;
+    }
     NameChoice choice = name_entry_array(run.array_names, run.file_number, made, array_name);
     if (choice == NameChoice::suffixed) {
         warn_array_renamed(run, made, run.entry.path.data(), array_name.data());
+        if (run.strict) {
+            ::close(in_fd);
+            return strict_warning_code(run);
+        }
     }
     if (choice == NameChoice::taken || choice == NameChoice::full) {
         ::close(in_fd);
@@ -74,6 +83,7 @@ int run_single_bitmap(FileCreateRun& run, const FileCreateRequest& request)
     int code = convert_bitmap(work, input_path, output_path, single_bitmap_flags(request.mode_word), -1, nullptr);
     if (code == EXIT_OK && work.palette_not_examined) {
         warn_palette_not_examined(run, input_path, false);
+        code = strict_warning_code(run);
     }
     return code == EXIT_OK ? finish_single_outputs(run.deps, output_path, input_path) : code;
 }
@@ -127,6 +137,7 @@ int run_bitmap_collection(FileCreateRun& run, const FileCreateRequest& request)
         code = convert_bitmap(work, nullptr, output_path, run.flags, in_fd, &run.common_output);
         if (code == EXIT_OK && work.palette_not_examined) {
             warn_palette_not_examined(run, run.entry.path.data(), true);
+            code = strict_warning_code(run);
         }
         if (code == EXIT_OK && run.common_output.failed) {
             std::printf("%s", MSG_WRITE_FAILED);

@@ -224,12 +224,24 @@ std::map<std::string, std::string> folder_state(const std::string& folder)
 {
     std::map<std::string, std::string> state;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+#ifdef _WIN32
+        // No lstat on Windows: the kind, permissions and link count through
+        // the library, in the same shape.
+        const auto status = std::filesystem::symlink_status(entry.path());
+        const bool link = std::filesystem::is_symlink(status), regular = std::filesystem::is_regular_file(status);
+        const std::string mode = std::to_string(static_cast<unsigned>(status.permissions()));
+        const std::string links = regular ? std::to_string(std::filesystem::hard_link_count(entry.path())) : "1";
+#else
         struct stat st {};
         ::lstat(entry.path().c_str(), &st);
-        std::string kind = S_ISLNK(st.st_mode) ? "link to " + std::filesystem::read_symlink(entry.path()).string()
-                           : S_ISREG(st.st_mode) ? "file " + read_file(entry.path())
-                                                 : "other";
-        state[entry.path().filename()] = std::to_string(st.st_mode) + " " + std::to_string(st.st_nlink) + " " + kind;
+        const bool link = S_ISLNK(st.st_mode), regular = S_ISREG(st.st_mode);
+        const std::string mode = std::to_string(st.st_mode), links = std::to_string(st.st_nlink);
+#endif
+        std::string kind = link      ? "link to " + std::filesystem::read_symlink(entry.path()).string()
+                           : regular ? "file " + read_file(entry.path().string())
+                                     : "other";
+        state[name] = mode + " " + links + " " + kind;
     }
     return state;
 }

@@ -30,10 +30,11 @@ TEST(ArrayName, FromPath)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"web/index.htm", "_web_index"},
-        {"img/logo.big.gif", "_img_logo.big"},
+        {"img/logo.big.gif", "_img_logo_big"},
         {"xml?status.xml", "_xml_status"},
         {"a\\b.c", "_a_b"},
-        {"my-page.htm", "_my-page"},
+        {"my-page.htm", "_my_page"},
+        {"v1.2/a b+\x7f\xe9.htm", "_v1_2_a_b___"},
         {"noextension", "_noextension"},
         {"dir.x/file", "_dir"},
         {"a.", "_a"},

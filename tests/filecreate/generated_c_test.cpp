@@ -99,6 +99,65 @@ TEST(GeneratedC, CollidingArrayNamesGetTheEntryNumber)
     // A numbered name that is taken too: tests/golden/KorvaneFileCreate/*_taken_with_its_number.
 }
 
+// File names whose bytes no identifier holds, and names C reserves: every
+// row compiles with its path and size; a reserved name is numbered.
+TEST(GeneratedC, OddAndReservedNamesBecomeIdentifiers)
+{
+    if (!have_cc()) {
+        GTEST_SKIP() << "no C compiler";
+    }
+    const std::pair<std::string, std::string> files[] = {
+        {"jquery.min.js", "_jquery_min"},  {"debug-style.css", "_debug_style"}, {"v1.2/index.htm", "_v1_2_index"},
+        {"a+@~'[;=(!&^*<b.htm", "_a_____________b"}, {"caf\xc3\xa9.htm", "_caf__"},
+        {"Bool.htm", "_Bool_6"},           {"LP64.htm", "_LP64_7"},            {"_LINE__.htm", "__LINE___8"},
+        {"_func__.htm", "__func___9"},     {"_v1_2_index.c", "__v1_2_index"},  {"Bool_6.htm", "_Bool_6_11"},
+    };
+    ScratchDir dir;
+    ::mkdir((dir / "v1.2").c_str(), 0755);
+    std::string control = "#define MIME_HTML 1\n#define FILE_VISIBLE 1\n";
+    std::string adding;
+    std::string dump;
+    for (const auto& [path, name] : files) {
+        write_file(dir / path, path);
+        control += path + " \n";
+        adding += "Adding file " + name + " \n";
+        dump += path + " " + std::to_string(path.size()) + " 1:" + hex(path) + "\n";
+    }
+    write_file(dir / "coll.txt", control);
+    RunResult r = filecreate({"-f", "coll.txt", "coll.bin"}, dir.path);
+    ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
+    EXPECT_EQ(r.out.substr(0, adding.size()), adding);
+    EXPECT_NE(r.err.find("array name __LINE__ of _LINE__.htm is taken"), std::string::npos) << r.err;
+    EXPECT_EQ(compile_and_run(dir, TABLE_DUMP), dump);
+}
+
+// KORVANE_STRICT=1 (exactly) turns each warning into exit 12 after it.
+TEST(GeneratedC, StrictTurnsEveryWarningIntoExit12)
+{
+    Collection c;
+    write_file(c.dir / "logo.bmp", read_file(source_dir() + "/tests/data/bitmap/logo.bmp"));
+    write_file(c.dir / "twice.txt", "#define MIME_HTML 1\n#define FILE_VISIBLE 1\nindex.htm \nindex.htm \n");
+    write_file(c.dir / "undefined.txt", "index.htm \n");
+    write_file(c.dir / "panel.txt", "logo.bmp \nlogo.bmp \n");
+    write_file(c.dir / "option.txt", "#define MIME_HTML 1\n#define FILE_VISIBLE 1\nindex.htm -x\n");
+    write_file(c.dir / "blank.txt", "#define MIME_HTML 1\n#define FILE_VISIBLE 1\nindex.htm -t MIME_HTML\n");
+    const std::vector<std::string> runs[] = {{"-f", "twice.txt", "coll.bin"},  {"-f", "undefined.txt", "coll.bin"},
+                                             {"-fb", "panel.txt", "coll.c"},   {"-f", "option.txt", "coll.bin"},
+                                             {"-f", "blank.txt", "coll.bin"}};
+    const std::string program = installed_program("KorvaneFileCreate");
+    for (const auto& args : runs) {
+        for (const char* value : {"1", "0", "yes"}) {
+            std::vector<std::string> line = {std::string("KORVANE_STRICT=") + value, program};
+            line.insert(line.end(), args.begin(), args.end());
+            RunResult r = run_program("/usr/bin/env", line, c.dir.path);
+            bool strict = value == std::string("1");
+            EXPECT_EQ(r.exit_code, strict ? 12 : 0) << args[1] << value << r.out;
+            EXPECT_NE(r.err.find("warning: "), std::string::npos) << args[1];
+            EXPECT_EQ(r.out.ends_with("Warning treated as an error (KORVANE_STRICT=1). Terminating\n\n"), strict);
+        }
+    }
+}
+
 // Paths made of every byte that the control-file parser keeps in a name
 // after its first full stop, cut at random: the C compiler must read each
 // table string as the name that the image stores, the path as written.
