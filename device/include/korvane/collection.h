@@ -42,8 +42,8 @@ typedef enum {
     KORVANE_COLLECTION_DATA_OUTSIDE,      /* a data block is not where it belongs (the first at offset 0, each
                                              after the one before it) */
     KORVANE_COLLECTION_LENGTH_MISMATCH,   /* a stored length disagrees with the size of its data block */
-    KORVANE_COLLECTION_TABLE_MISPLACED,   /* the table does not follow the names and their zero padding (with
-                                             ALIGN up to a multiple of 4) */
+    KORVANE_COLLECTION_TABLE_MISPLACED,   /* the table does not follow the names and their padding (with ALIGN
+                                             up to a multiple of 4) */
     KORVANE_COLLECTION_NO_SUCH_FILE       /* index beyond the last record, no file by that name, or the image
                                              was not opened successfully */
 } korvane_collection_fault;
@@ -56,7 +56,7 @@ typedef struct {
     uint32_t end;               /* offset of the end of the table: the image size less 20 */
     uint32_t count;             /* records in the table (0 until open succeeds) */
     uint8_t record_size;        /* 12, 14 or 16 */
-    uint8_t big_endian;
+    uint8_t big_endian;         /* non-zero: big-endian fields */
     uint8_t lengths;            /* bytes of a length field: 2 or 4 */
 } korvane_collection;
 
