@@ -1,7 +1,10 @@
 // The device's collection reader on arbitrary bytes: the first byte chooses
 // the layout (byte order, length width, alignment, header length), the rest
 // is the image, in a buffer of exactly its size. Whatever the reader accepts
-// must be what the host reader reads, file for file.
+// must be what the host reader reads, file for file, once the bytes the
+// reader leaves to the host are put right: the padding and the end-of-list
+// bytes zero, bit 7 of every visibility byte set.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -24,18 +27,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         KORVANE_COLLECTION_OK) {
         return 0;
     }
+    std::vector<unsigned char> fixed = image;
+    std::size_t at = 0;  // the end of the names: where the table padding starts
+    korvane_file f;
+    if (c.count != 0 && korvane_collection_file(&c, c.count - 1, &f) == KORVANE_COLLECTION_OK) {
+        at = static_cast<std::size_t>(f.name - reinterpret_cast<const char*>(image.data())) + std::strlen(f.name) + 1;
+    }
+    std::fill(fixed.begin() + static_cast<std::ptrdiff_t>(at), fixed.begin() + c.table, 0);
+    for (std::uint32_t i = 0; i < c.count; ++i) {
+        const std::size_t visibility = c.table + i * c.record_size + 9u + c.lengths;
+        fixed[visibility] |= 0x80;
+        std::fill(fixed.begin() + static_cast<std::ptrdiff_t>(visibility) + 1,
+                  fixed.begin() + c.table + (i + 1) * c.record_size, 0);
+    }
+    std::fill(fixed.end() - 20, fixed.end() - 4, 0);
     static std::array<CollectionRecord, 65536> records;
     const CollectionLayout host_layout = {layout.target_address + layout.header_len, layout.big_endian != 0,
                                           layout.four_byte_lengths != 0, layout.align != 0};
-    const CollectionReading host = read_collection_image(image, host_layout, records);
+    const CollectionReading host = read_collection_image(fixed, host_layout, records);
     if (host.fault != CollectionFault::none || host.count != korvane_collection_count(&c)) {
         __builtin_trap();
     }
     for (std::uint32_t i = 0; i < host.count; ++i) {
-        korvane_file f;
         korvane_file found;
         if (korvane_collection_file(&c, i, &f) != KORVANE_COLLECTION_OK || f.length != records[i].data.size() ||
-            f.data != records[i].data.data() || records[i].entry.name != f.name ||
+            f.data - image.data() != records[i].data.data() - fixed.data() || records[i].entry.name != f.name ||
             korvane_collection_find(&c, f.name, &found) != KORVANE_COLLECTION_OK) {
             __builtin_trap();
         }

@@ -4,8 +4,16 @@
 #define TRAILER 20u  /* sixteen zero bytes that end the list, then the table location */
 #define MARK 0x80u   /* set in every stored visibility byte */
 
+/* Kept out of line where the compiler allows: one copy is smaller than the
+ * copies it would inline. */
+#if defined(__GNUC__)
+#define OUT_OF_LINE __attribute__((noinline))
+#else
+#define OUT_OF_LINE
+#endif
+
 /* A field of n bytes (2 or 4) at offset at, in the image's byte order. */
-static uint32_t load(const korvane_collection *c, uint32_t at, unsigned n)
+static OUT_OF_LINE uint32_t load(const korvane_collection *c, uint32_t at, unsigned n)
 {
     const unsigned char *p = c->image + at;
     uint32_t v = 0;
@@ -17,132 +25,135 @@ static uint32_t load(const korvane_collection *c, uint32_t at, unsigned n)
 
 /* An address field as an offset from the base; one below the base wraps to a
  * large offset, which every bound refuses. */
-static uint32_t offset_at(const korvane_collection *c, uint32_t at)
+static OUT_OF_LINE uint32_t offset_at(const korvane_collection *c, uint32_t at)
 {
     return load(c, at, 4) - c->base;
 }
 
-/* n bytes from at are zero. */
-static unsigned zero(const korvane_collection *c, uint32_t at, uint32_t n)
+/* The data block of the record at offset record: its offset, and its size up
+ * to the next record's block (the last one's up to the first name, whose
+ * address the first record holds). */
+static OUT_OF_LINE uint32_t block(const korvane_collection *c, uint32_t record, uint32_t *size)
 {
-    while (n != 0u) {
-        if (c->image[at + --n] != 0u) {
-            return 0;
-        }
-    }
-    return 1;
+    uint32_t data = offset_at(c, record + 4u), next = record + c->record_size;
+    *size = offset_at(c, next < c->end ? next + 4u : c->table) - data;
+    return data;
 }
 
 korvane_collection_fault korvane_collection_open(korvane_collection *c, const unsigned char *image, uint32_t size,
                                                  const korvane_layout *layout)
 {
-    uint32_t at, end = size - TRAILER, record, name = 0, data = 0, stored = 0, mask = 0xFFFFFFFFu;
+    uint32_t record, name = 0, data, length;
+    korvane_collection_fault fault = KORVANE_COLLECTION_TOO_SHORT;
     c->image = image;
-    c->size = 0;
-    c->names = 0;
+    c->count = 0;
+    c->end = size - TRAILER;
     c->base = layout->target_address + layout->header_len;
-    c->big_endian = layout->big_endian != 0u;
+    c->big_endian = layout->big_endian;
     c->lengths = layout->four_byte_lengths ? 4u : 2u;
-    c->record_size = (uint8_t)(c->lengths == 4u ? (layout->align ? 16u : 14u) : 12u);
+    c->record_size = (uint8_t)(c->lengths + 10u);
+    if (layout->align) {
+        c->record_size = (uint8_t)((c->record_size + 3u) & ~3u);
+    }
     if (size < TRAILER) {
-        return KORVANE_COLLECTION_TOO_SHORT;
+        goto refused;
     }
-    c->table = offset_at(c, size - 4u);
-    if (c->table > end) {
-        return KORVANE_COLLECTION_TABLE_OUTSIDE;
-    }
-    for (at = c->table, c->count = 0; at < end; at += c->record_size) {
-        ++c->count;
-    }
-    if (at != end) {
-        return KORVANE_COLLECTION_RECORDS_INCOMPLETE;
-    }
-    if (!zero(c, end, 16)) {
-        return KORVANE_COLLECTION_LIST_NOT_ENDED;
-    }
-    if (c->count != 0u) {
-        c->names = name = offset_at(c, c->table);
-    }
-    /* Each record: padding zero and visibility marked; its name right after
-     * the one before it and ended before the table; its data block right
-     * after the one before it (the first at offset 0: after a block of size 0
-     * at 0), the last ending where the names start; each stored length
-     * fitting its block (a 2-byte one holds the low 16 bits). */
-    for (record = c->table;; record += c->record_size) {
-        at = c->names;
-        if (record != end) {
-            if (!zero(c, record + 10u + c->lengths, c->record_size - 10u - c->lengths) ||
-                (image[record + 9u + c->lengths] & MARK) == 0u) {
-                return KORVANE_COLLECTION_RECORD_MALFORMED;
-            }
-            if (offset_at(c, record) != name) {
-                return KORVANE_COLLECTION_NAME_OUTSIDE;
-            }
-            do {
-                if (name >= c->table) {
-                    return KORVANE_COLLECTION_NAME_UNTERMINATED;
-                }
-            } while (image[name++] != 0u);
-            at = offset_at(c, record + 4u);
-            if (at - data > c->names - data) {
-                return KORVANE_COLLECTION_DATA_OUTSIDE;
-            }
+    c->table = record = offset_at(c, size - 4u);
+    /* The first record's name starts the names and ends the data area, whose
+     * first block starts the image. A table location beyond the end of the
+     * table runs no record and is refused as an incomplete table. */
+    if (record < c->end) {
+        name = offset_at(c, record);
+        fault = KORVANE_COLLECTION_DATA_OUTSIDE;
+        if (offset_at(c, record + 4u) != 0u) {
+            goto refused;
         }
-        if (((at - data) & mask) != stored) {
-            return KORVANE_COLLECTION_LENGTH_MISMATCH;
-        }
-        if (record == end) {
-            break;
-        }
-        mask = c->lengths == 4u ? 0xFFFFFFFFu : 0xFFFFu;
-        data = at;
-        stored = load(c, record + 8u, c->lengths);
     }
-    /* The table follows the names and their zero padding (with ALIGN up to an
+    /* Padding, the end-of-list zeros and the visibility mark carry nothing
+     * the reader returns; they are left to the host. Each record: its name
+     * right after the one before it and ended before the table; its data
+     * block up to the next record's (the last one's up to the names) and not
+     * beyond the table, so that the blocks follow each other from offset 0
+     * and end where the names start; its stored length that block's size (a
+     * 2-byte one its low 16 bits). A last record cut short by the end of the
+     * table still lies inside the image (the trailer follows): it is read,
+     * then refused. */
+    for (; record < c->end; record += c->record_size, ++c->count) {
+        fault = KORVANE_COLLECTION_NAME_OUTSIDE;
+        if (offset_at(c, record) != name) {
+            goto refused;
+        }
+        fault = KORVANE_COLLECTION_NAME_UNTERMINATED;
+        do {
+            if (name >= c->table) {
+                goto refused;
+            }
+        } while (c->image[name++] != 0u);
+        fault = KORVANE_COLLECTION_DATA_OUTSIDE;
+        data = block(c, record, &length);
+        if (length > c->table - data) {
+            goto refused;
+        }
+        fault = KORVANE_COLLECTION_LENGTH_MISMATCH;
+        if (c->lengths == 2u) {
+            length &= 0xFFFFu;
+        }
+        if (load(c, record + 8u, c->lengths) != length) {
+            goto refused;
+        }
+    }
+    fault = KORVANE_COLLECTION_RECORDS_INCOMPLETE;
+    if (record != c->end) {
+        goto refused;
+    }
+    /* The table follows the names and their padding (with ALIGN up to an
      * address that is a multiple of 4). */
-    at = layout->align ? (0u - (c->base + name)) & 3u : 0u;
-    if (name + at != c->table || !zero(c, name, at)) {
-        return KORVANE_COLLECTION_TABLE_MISPLACED;
+    if (layout->align) {
+        name += (0u - (c->base + name)) & 3u;
     }
-    c->size = size;
-    return KORVANE_COLLECTION_OK;
+    fault = KORVANE_COLLECTION_TABLE_MISPLACED;
+    if (name == c->table) {
+        return KORVANE_COLLECTION_OK;
+    }
+refused:
+    c->count = 0;
+    return fault;
 }
 
 korvane_collection_fault korvane_collection_file(const korvane_collection *c, uint32_t index, korvane_file *file)
 {
     uint32_t record = c->table + index * c->record_size, data;
-    if (index >= c->count || c->size == 0u) {
+    if (index >= c->count) {
         return KORVANE_COLLECTION_NO_SUCH_FILE;
     }
     /* open has checked every address: they are offsets into the image now. */
-    data = offset_at(c, record + 4u);
     file->name = (const char *)(c->image + offset_at(c, record));
+    data = block(c, record, &file->length);
     file->data = c->image + data;
     file->data_address = c->base + data;
-    file->length = (index + 1u < c->count ? offset_at(c, record + c->record_size + 4u) : c->names) - data;
-    file->type = c->image[record + 8u + c->lengths];
-    file->visibility = (uint8_t)(c->image[record + 9u + c->lengths] & ~MARK);
+    record += 8u + c->lengths;
+    file->type = c->image[record];
+    file->visibility = (uint8_t)(c->image[record + 1u] & ~MARK);
     return KORVANE_COLLECTION_OK;
 }
 
 korvane_collection_fault korvane_collection_find(const korvane_collection *c, const char *name, korvane_file *file)
 {
-    uint32_t i;
-    for (i = 0; korvane_collection_file(c, i, file) == KORVANE_COLLECTION_OK; ++i) {
+    uint32_t i = 0;
+    korvane_collection_fault fault;
+    while ((fault = korvane_collection_file(c, i++, file)) == KORVANE_COLLECTION_OK) {
         const char *a = name;
         const char *b = file->name;
-        while (*a != '\0' && *a == *b) {
-            ++a;
-            ++b;
-        }
-        if (*a == *b) {
-            return KORVANE_COLLECTION_OK;
+        while (*a == *b++) {
+            if (*a++ == '\0') {
+                return KORVANE_COLLECTION_OK;
+            }
         }
     }
-    return KORVANE_COLLECTION_NO_SUCH_FILE;
+    return fault;
 }
 
 uint32_t korvane_collection_count(const korvane_collection *c)
 {
-    return c->size != 0u ? c->count : 0u;
+    return c->count;
 }

@@ -6,9 +6,13 @@
 #   filecreate         control, io, formats; its mode choice also filecreate/bitmap
 #   filecreate/bitmap  filecreate, control, io, formats
 #   convert, inspect   control, io, formats (never another program)
+#   device             its own headers (korvane/...) and <stdint.h>,
+#                      <stddef.h>, <stdbool.h> only: it builds freestanding
 #
 # Every include of a project header names its folder from the project root,
-# and no program source file is longer than 300 lines.
+# and no program source file is longer than 300 lines. The device headers
+# are for the firmware: outside device/ only tests/, fuzz/ and examples/
+# include them.
 cmake_minimum_required(VERSION 3.25)
 
 set(folders io formats control filecreate filecreate/bitmap convert inspect)
@@ -63,6 +67,52 @@ foreach(folder IN LISTS folders)
       if(NOT owner IN_LIST allowed_${folder})
         list(APPEND faults "${folder}/CMakeLists.txt: ${target} may not link ${library}")
       endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+# The device code: its own headers, by <korvane/...> or "korvane/...", and
+# the standard headers a freestanding C99 build has that it uses.
+set(device_standard stdint.h stddef.h stdbool.h)
+file(GLOB_RECURSE device_sources "${SOURCE}/device/*.c" "${SOURCE}/device/*.h")
+foreach(path IN LISTS device_sources)
+  file(RELATIVE_PATH name "${SOURCE}" "${path}")
+  file(STRINGS "${path}" includes REGEX "^[ \t]*#[ \t]*include")
+  foreach(line IN LISTS includes)
+    if(line MATCHES "^[ \t]*#[ \t]*include[ \t]*<([^>]*)>" AND CMAKE_MATCH_1 IN_LIST device_standard)
+      continue()
+    endif()
+    if(line MATCHES "^[ \t]*#[ \t]*include[ \t]*[<\"](korvane/[^>\"/]+)[>\"]"
+       AND EXISTS "${SOURCE}/device/include/${CMAKE_MATCH_1}")
+      continue()
+    endif()
+    string(STRIP "${line}" line)
+    list(APPEND faults "${name}: device/ may not include ${line}")
+  endforeach()
+endforeach()
+
+# No source outside device/, tests/, fuzz/ and examples/ includes a device
+# header (build trees under the root, build/ and any with a CMakeCache.txt,
+# are skipped).
+file(GLOB tops LIST_DIRECTORIES true RELATIVE "${SOURCE}" "${SOURCE}/*")
+foreach(top IN LISTS tops)
+  if(top MATCHES "^(\\..*|build.*|out|device|tests|fuzz|examples)$" OR EXISTS "${SOURCE}/${top}/CMakeCache.txt")
+    continue()
+  endif()
+  if(IS_DIRECTORY "${SOURCE}/${top}")
+    file(GLOB_RECURSE sources "${SOURCE}/${top}/*.c" "${SOURCE}/${top}/*.h" "${SOURCE}/${top}/*.cpp"
+         "${SOURCE}/${top}/*.hpp")
+  elseif(top MATCHES "\\.(c|h|cpp|hpp)$")
+    set(sources "${SOURCE}/${top}")
+  else()
+    continue()
+  endif()
+  foreach(path IN LISTS sources)
+    file(RELATIVE_PATH name "${SOURCE}" "${path}")
+    file(STRINGS "${path}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](device/|([^>\"]*/)?korvane/[^>\"/]+\\.h[>\"])")
+    foreach(line IN LISTS includes)
+      string(STRIP "${line}" line)
+      list(APPEND faults "${name}: only device/, tests/, fuzz/ and examples/ include device headers: ${line}")
     endforeach()
   endforeach()
 endforeach()

@@ -32,17 +32,18 @@ typedef struct {
 typedef enum {
     KORVANE_COLLECTION_OK = 0,
     KORVANE_COLLECTION_TOO_SHORT,         /* no room for the end of list and the table location */
-    KORVANE_COLLECTION_TABLE_OUTSIDE,     /* the table location is not inside the image, before the end of list */
-    KORVANE_COLLECTION_RECORDS_INCOMPLETE, /* the header table is no whole number of records */
-    KORVANE_COLLECTION_LIST_NOT_ENDED,    /* the sixteen bytes before the table location are not all zero */
-    KORVANE_COLLECTION_RECORD_MALFORMED,  /* a record's padding is not zero, or its visibility byte lacks bit 7 */
+    KORVANE_COLLECTION_TABLE_OUTSIDE,     /* (given as RECORDS_INCOMPLETE: no longer returned) */
+    KORVANE_COLLECTION_RECORDS_INCOMPLETE, /* the header table is no whole number of records, or its location
+                                              lies beyond the end of list */
+    KORVANE_COLLECTION_LIST_NOT_ENDED,    /* (left to the host: no longer returned) */
+    KORVANE_COLLECTION_RECORD_MALFORMED,  /* (left to the host: no longer returned) */
     KORVANE_COLLECTION_NAME_OUTSIDE,      /* a name is not where it belongs (after the one before it) */
     KORVANE_COLLECTION_NAME_UNTERMINATED, /* no zero byte ends a name before the table */
-    KORVANE_COLLECTION_DATA_OUTSIDE,      /* a data block is not where it belongs (after the one before it) */
-    KORVANE_COLLECTION_LENGTH_MISMATCH,   /* a stored length disagrees with the size of its data block, or
-                                             the first block does not start the image */
-    KORVANE_COLLECTION_TABLE_MISPLACED,   /* the table does not follow the names and their zero padding (with
-                                             ALIGN up to a multiple of 4) */
+    KORVANE_COLLECTION_DATA_OUTSIDE,      /* a data block is not where it belongs (the first at offset 0, each
+                                             after the one before it) */
+    KORVANE_COLLECTION_LENGTH_MISMATCH,   /* a stored length disagrees with the size of its data block */
+    KORVANE_COLLECTION_TABLE_MISPLACED,   /* the table does not follow the names and their padding (with ALIGN
+                                             up to a multiple of 4) */
     KORVANE_COLLECTION_NO_SUCH_FILE       /* index beyond the last record, no file by that name, or the image
                                              was not opened successfully */
 } korvane_collection_fault;
@@ -50,13 +51,12 @@ typedef enum {
 /* The reader's state: the region and what open found in it. */
 typedef struct {
     const unsigned char *image; /* first byte of the image */
-    uint32_t size;              /* bytes of the image (0 until open succeeds) */
     uint32_t base;              /* target_address + header_len */
     uint32_t table;             /* offset of the header table */
-    uint32_t names;             /* offset of the first name: where the data area ends */
-    uint32_t count;             /* records in the table */
+    uint32_t end;               /* offset of the end of the table: the image size less 20 */
+    uint32_t count;             /* records in the table (0 until open succeeds) */
     uint8_t record_size;        /* 12, 14 or 16 */
-    uint8_t big_endian;
+    uint8_t big_endian;         /* non-zero: big-endian fields */
     uint8_t lengths;            /* bytes of a length field: 2 or 4 */
 } korvane_collection;
 
