@@ -21,6 +21,8 @@ struct Token {
     std::array<char, TOKEN_SIZE> text{};
     std::size_t length = 0;  // bytes kept; may run beyond what text stores
     char last = 0;           // the byte kept last, for the double-slash test
+    std::size_t blank_at = 0;  // length when a blank was first dropped after some text; 0: none
+    bool joined = false;       // text was kept after that blank: two words read as one
 };
 
 // To keep a byte is to store it and advance; to reset is to start the next
@@ -40,6 +42,7 @@ struct EntryCall {
     bool opened = false;     // a file has been opened in this call
     int opened_fd = -1;      // the last one; -1 when it could not be opened
     int open_error = 0;      // errno when it could not be
+    unsigned opened_line = 0;  // the line it was opened on
     ControlEntry returned{};  // what the call hands back once a step ends it
     // Identifiers too long for their buffers are refused only when an entry
     // that carries them is returned; a later identifier that fits clears it.
@@ -61,6 +64,10 @@ constexpr bool ends_value(unsigned char byte)
 {
     return is_blank(byte) || byte == '/' || is_line_end(byte);
 }
+
+// Notes that the text (length bytes) is read otherwise than written, at the
+// current line.
+void note_text(EntryCall& call, ControlNote cause, const char* text, std::size_t length, std::uint32_t value = 0);
 
 // Copies text of the given length into a NUL-terminated buffer, as much as
 // fits. Returns false when some of it did not fit.

@@ -54,6 +54,13 @@ bool open_entry_file(EntryCall& call)
         return stop_over_capacity(call, ControlLimit::path, call.control.line);
     }
     char* name = token_terminated(token);
+    if (call.opened && call.opened_line != call.control.line) {
+        control_note(call.control.notes, ControlNote::entry_dropped, call.opened_line, 0, call.entry.path.data(),
+                     std::strlen(call.entry.path.data()));
+    }
+    if (token.joined) {
+        note_text(call, ControlNote::blank_in_name, name, token.length);
+    }
     std::memcpy(call.entry.path.data(), name, token.length + 1);
     // A question mark stands for a hyphen-minus on disk, which could not be
     // written in the name because it would start an option.
@@ -61,6 +68,7 @@ bool open_entry_file(EntryCall& call)
     // Only the last file opened before the line end is the entry.
     close_opened(call);
     call.opened = true;
+    call.opened_line = call.control.line;
     call.opened_fd = call.control.first_pass ? -1 : open_input(name);
     call.open_error = errno;
     token_reset(token);
@@ -68,11 +76,34 @@ bool open_entry_file(EntryCall& call)
     return false;
 }
 
+// A line that opened no file, at its end or its comment: a name the parser
+// was reading, or words it read as one, are noted.
+void note_line_without_entry(EntryCall& call, std::size_t length)
+{
+    Token& token = call.token;
+    if (call.opened || length == 0) {
+        return;
+    }
+    if (call.state == ParserState::file_name) {
+        note_text(call, ControlNote::name_without_entry, token.text.data(), length);
+    } else if (token.joined) {
+        note_text(call, ControlNote::name_without_stop, token.text.data(), token.blank_at);
+    }
+}
+
+// Keeps a byte of a name; text after a dropped blank joins the words.
+void keep_name_byte(Token& token, unsigned char byte)
+{
+    token.joined = token.joined || token.blank_at != 0;
+    token_keep(token, byte);
+}
+
 // States 0, 8 and 9. Row order matters: the first matching test decides.
 bool step_outside(EntryCall& call, unsigned char byte)
 {
     Token& token = call.token;
     if (byte == '/' && (token.length == 0 || token.last == '/')) {
+        note_line_without_entry(call, token.length == 0 ? 0 : token.length - 1);
         copy_to_array_name(call, token.length == 0 ? 0 : token.length - 1);
         token_reset(token);
         call.state = ParserState::comment;
@@ -84,11 +115,15 @@ bool step_outside(EntryCall& call, unsigned char byte)
         return false;
     }
     if (is_line_end(byte)) {
+        note_line_without_entry(call, token.length);
         copy_to_array_name(call, token.length);
         token_reset(token);
         return return_check(call);
     }
     if (byte == '-' && call.state != ParserState::outside) {
+        if (call.state == ParserState::file_name && token.length > 0) {
+            note_text(call, ControlNote::option_glued, token.text.data(), token.length);
+        }
         call.state = ParserState::option;
         return false;
     }
@@ -97,10 +132,16 @@ bool step_outside(EntryCall& call, unsigned char byte)
         return false;
     }
     if (is_blank(byte)) {
-        return call.state == ParserState::file_name && open_entry_file(call);
+        if (call.state == ParserState::file_name) {
+            return open_entry_file(call);
+        }
+        if (token.blank_at == 0) {
+            token.blank_at = token.length;
+        }
+        return false;
     }
     if (byte == '.') {
-        token_keep(token, byte);
+        keep_name_byte(token, byte);
         call.state = ParserState::file_name;
         return false;
     }
@@ -108,7 +149,7 @@ bool step_outside(EntryCall& call, unsigned char byte)
         call.state = ParserState::file_name;
         return false;
     }
-    token_keep(token, byte);
+    keep_name_byte(token, byte);
     return false;
 }
 
@@ -150,6 +191,13 @@ void token_keep(Token& token, unsigned char byte)
 void token_reset(Token& token)
 {
     token.length = 0;
+    token.blank_at = 0;
+    token.joined = false;
+}
+
+void note_text(EntryCall& call, ControlNote cause, const char* text, std::size_t length, std::uint32_t value)
+{
+    control_note(call.control.notes, cause, call.control.line, 0, text, std::min(length, TOKEN_STORED), value);
 }
 
 char* token_terminated(Token& token)
@@ -199,6 +247,7 @@ ControlEntry next_control_entry(ControlFile& control, ControlSettings& settings,
         }
     }
     if (!call.opened) {
+        note_line_without_entry(call, call.token.length);
         flags |= OPT_END_OF_LIST;
         return {EntryStatus::end_of_list, -1};
     }

@@ -84,3 +84,8 @@ std::int32_t lookup_definition(const ControlSettings& settings, const char* name
 // Unchecked decimal and hexadecimal number readers of the control file.
 std::int32_t parse_decimal(const char* text);
 std::uint32_t parse_hex(const char* text);
+
+// Whether the readers above read text as it is written: only decimal digits
+// up to 2147483647; only hex digits, at most eight after leading zeros.
+bool decimal_as_written(const char* text);
+bool hex_as_written(const char* text);

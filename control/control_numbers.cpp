@@ -1,4 +1,5 @@
 // Reading the control file's numbers and definitions.
+#include <cctype>
 #include <cstring>
 
 #include "control/control_file.hpp"
@@ -42,4 +43,33 @@ std::uint32_t parse_hex(const char* text)
         value = (value << 4) | digit;
     }
     return value;
+}
+
+bool decimal_as_written(const char* text)
+{
+    std::uint64_t value = 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p < '0' || *p > '9') {
+            return false;
+        }
+        value = value * 10 + static_cast<std::uint64_t>(*p - '0');
+        if (value > 0x7FFFFFFFu) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool hex_as_written(const char* text)
+{
+    std::size_t significant = 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (std::isxdigit(static_cast<unsigned char>(*p)) == 0) {
+            return false;
+        }
+        if (significant > 0 || *p != '0') {
+            ++significant;
+        }
+    }
+    return significant <= 8;
 }

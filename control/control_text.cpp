@@ -63,26 +63,3 @@ bool read_control_byte(ControlFile& control, unsigned char& byte)
     byte = next;
     return true;
 }
-
-void control_note(ControlFile& control, ControlNote cause, char letter)
-{
-    NoteAt& at = control.notes[static_cast<std::size_t>(cause)];
-    if (at.line == 0) {
-        at.line = control.line;
-        at.letter = letter;
-    }
-}
-
-bool take_control_note(ControlFile& control, ControlNote& cause, NoteAt& at)
-{
-    for (std::size_t i = 0; i < control.notes.size(); ++i) {
-        NoteAt& note = control.notes[i];
-        if (note.line != 0 && !note.taken) {
-            note.taken = true;
-            cause = static_cast<ControlNote>(i);
-            at = note;
-            return true;
-        }
-    }
-    return false;
-}

@@ -6,19 +6,7 @@
 #include <array>
 #include <cstddef>
 
-// Text read otherwise than it was written: the parser notes the cause and
-// its line, once per cause a reading, and the program words the warning.
-enum class ControlNote {
-    unknown_option,      // a hyphen-minus and a letter that names no option: skipped
-    identifier_dropped,  // -t or -c and a blank: no identifier is set, the default stays
-};
-constexpr std::size_t CONTROL_NOTE_KINDS = 2;
-
-struct NoteAt {
-    unsigned line = 0;  // 0: not noted (yet)
-    char letter = 0;    // the option letter
-    bool taken = false; // handed to the program already
-};
+#include "control/control_notes.hpp"
 
 struct ControlFile {
     int fd = -1;
@@ -32,14 +20,8 @@ struct ControlFile {
     // A look at the entries before the run creates its outputs: the parser
     // opens no entry (each is handed out as missing).
     bool first_pass = false;
-    std::array<NoteAt, CONTROL_NOTE_KINDS> notes{};
+    ControlNotes notes{};
 };
-
-// Notes cause at the current line unless it was noted before.
-void control_note(ControlFile& control, ControlNote cause, char letter);
-
-// Hands out the next note not handed out yet; false when there is none.
-bool take_control_note(ControlFile& control, ControlNote& cause, NoteAt& at);
 
 // Starts reading fd from its current position, for the run proper.
 void control_attach(ControlFile& control, int fd);

@@ -27,7 +27,7 @@ bool step_option(EntryCall& call, unsigned char byte)
     case 'c': case 'C': call.state = ParserState::visibility; break;
     default:
         if (!is_line_end(byte)) {
-            control_note(call.control, ControlNote::unknown_option, static_cast<char>(byte));
+            control_note(call.control.notes, ControlNote::unknown_option, call.control.line, static_cast<char>(byte));
         }
         call.state = ParserState::outside;
         break;
@@ -81,7 +81,11 @@ bool step_definition_value(EntryCall& call, unsigned char byte)
     }
     Definition& entry = settings.definitions[settings.definition_count];
     entry.name = call.pending_name;
-    entry.value = parse_decimal(token_terminated(token));
+    const char* text = token_terminated(token);
+    entry.value = parse_decimal(text);
+    if (!decimal_as_written(text)) {
+        note_text(call, ControlNote::decimal_misread, text, token.length, static_cast<std::uint32_t>(entry.value));
+    }
     ++settings.definition_count;
     token_reset(token);
     call.state = ParserState::outside;
@@ -98,7 +102,7 @@ bool step_identifier(EntryCall& call, unsigned char byte)
         return false;
     }
     if (token.length == 0 && is_blank(byte)) {
-        control_note(call.control, ControlNote::identifier_dropped,
+        control_note(call.control.notes, ControlNote::identifier_dropped, call.control.line,
                      call.state == ParserState::mime_type ? 't' : 'c');
     }
     if (token.length > 0) {
@@ -125,7 +129,11 @@ bool step_target_address(EntryCall& call, unsigned char byte)
     if (token.length > MAX_NUMBER_CHARS) {
         return stop_over_capacity(call, ControlLimit::number, call.control.line);
     }
-    call.settings.target_address = parse_hex(token_terminated(token));
+    const char* text = token_terminated(token);
+    call.settings.target_address = parse_hex(text);
+    if (!hex_as_written(text)) {
+        note_text(call, ControlNote::address_misread, text, token.length, call.settings.target_address);
+    }
     token_reset(token);
     call.state = ParserState::outside;
     return false;

@@ -162,15 +162,10 @@ bool warn_control_notes(FileCreateRun& run)
     bool any = false;
     ControlNote cause{};
     NoteAt at;
-    while (take_control_note(run.control, cause, at)) {
-        if (cause == ControlNote::unknown_option) {
-            print_on_stderr("KorvaneFileCreate: warning: -%c is no option, so it is skipped (%s, line %u)\n", at.letter,
-                            control_path(run), at.line);
-        } else {
-            print_on_stderr("KorvaneFileCreate: warning: a blank follows -%c, so it sets no identifier and the default "
-                            "stays (write -%c=NAME) (%s, line %u)\n",
-                            at.letter, at.letter, control_path(run), at.line);
-        }
+    while (take_control_note(run.control.notes, cause, at)) {
+        std::array<char, 320> what;
+        describe_control_note(cause, at, what);
+        print_on_stderr("KorvaneFileCreate: warning: %s (%s, line %u)\n", what.data(), control_path(run), at.line);
         any = true;
     }
     return any;

@@ -132,9 +132,12 @@ CollectionFault read_data(std::span<const unsigned char> image, const Collection
         if (!offset_of(records[i].data_address, layout, names_start, offset) || offset != start) {
             return CollectionFault::data_outside;
         }
+        // The next block's address ends this one; when it points outside
+        // or backwards, the fault is that record's.
         std::size_t end = names_start;
         if (i + 1 < records.size() &&
             (!offset_of(records[i + 1].data_address, layout, names_start, end) || end < offset)) {
+            at = i + 1;
             return CollectionFault::data_outside;
         }
         std::size_t size = end - offset;

@@ -1,6 +1,7 @@
 #include "inspect/control_entries.hpp"
 
 #include <cerrno>
+#include <array>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
@@ -48,6 +49,22 @@ void keep_entry(InspectRun& run, int fd, int error)
     add_entry_row(run.table, run.entry, run.flags, nullptr, 0);
 }
 
+// The control file's text read otherwise than written, as KorvaneFileCreate
+// warns of it. True when there was any.
+bool warn_control_notes(InspectRun& run, const char* control_path)
+{
+    bool any = false;
+    ControlNote cause{};
+    NoteAt at;
+    while (take_control_note(run.control.notes, cause, at)) {
+        std::array<char, 320> what;
+        describe_control_note(cause, at, what);
+        std::fprintf(stderr, "KorvaneInspect: warning: %s (%s, line %u)\n", what.data(), control_path, at.line);
+        any = true;
+    }
+    return any;
+}
+
 }  // namespace
 
 int read_control_entries(InspectRun& run, const char* control_path)
@@ -62,6 +79,7 @@ int read_control_entries(InspectRun& run, const char* control_path)
     control_attach(run.control, fd);
     for (;;) {
         ControlEntry next = next_control_entry(run.control, run.settings, run.flags, run.entry);
+        warn_control_notes(run, control_path);
         if (next.status == EntryStatus::end_of_list) {
             return EXIT_OK;
         }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "formats/firmware_input.hpp"
+#include "inspect/input_file.hpp"
 #include "inspect/inspect_diagnostics.hpp"
 #include "inspect/inspect_messages.hpp"
 #include "io/file_access.hpp"
@@ -74,26 +75,14 @@ int compare_bytes(InspectRun& run, std::span<const unsigned char> plain, const c
 
 int compare_with_firmware(InspectRun& run, std::span<const unsigned char> plain, const char* path)
 {
-    const int fd = open_input(path);
-    if (fd < 0) {
-        explain_file_error(path, errno);
-        std::printf(MSG_FILE_NOT_OPENED, path);
-        return EXIT_INPUT_FAILED;
+    int fd = -1;
+    int code = open_inspected(path, fd);
+    if (code != EXIT_OK) {
+        return code;
     }
-    int code = EXIT_OK;
-    switch (read_file_bytes(fd, TEXT_INPUT_LIMIT, run.firmware)) {
-    case FileRead::failed:
-        explain_file_error(path, errno);
-        std::printf(MSG_FILE_NOT_READ, path);
-        code = EXIT_INPUT_FAILED;
-        break;
-    case FileRead::too_large:
-        std::printf(MSG_FILE_TOO_LARGE, path, static_cast<std::size_t>(TEXT_INPUT_LIMIT));
-        code = EXIT_NOT_READABLE;
-        break;
-    case FileRead::ok:
+    code = read_inspected(fd, path, TEXT_INPUT_LIMIT, run.firmware);
+    if (code == EXIT_OK) {
         code = compare_bytes(run, plain, path);
-        break;
     }
     ::close(fd);
     return code;

@@ -8,6 +8,7 @@
 
 #include "io/file_access.hpp"
 #include "inspect/glcd_pictures.hpp"
+#include "inspect/input_file.hpp"
 #include "inspect/inspect_diagnostics.hpp"
 #include "inspect/inspect_messages.hpp"
 #include "inspect/inspect_output.hpp"
@@ -92,26 +93,14 @@ int show_arrays(InspectRun& run, const InspectRequest& request, const char* path
 int run_glcd_mode(InspectRun& run, const InspectRequest& request)
 {
     const char* path = request.args[2];
-    int fd = open_input(path);
-    if (fd < 0) {
-        explain_file_error(path, errno);
-        std::printf(MSG_FILE_NOT_OPENED, path);
-        return EXIT_INPUT_FAILED;
+    int fd = -1;
+    int code = open_inspected(path, fd);
+    if (code != EXIT_OK) {
+        return code;
     }
-    int code = EXIT_OK;
-    switch (read_file_bytes(fd, GLCD_TEXT_CAP, run.file)) {
-    case FileRead::failed:
-        explain_file_error(path, errno);
-        std::printf(MSG_FILE_NOT_READ, path);
-        code = EXIT_INPUT_FAILED;
-        break;
-    case FileRead::too_large:
-        std::printf(MSG_FILE_TOO_LARGE, path, GLCD_TEXT_CAP);
-        code = EXIT_NOT_READABLE;
-        break;
-    case FileRead::ok:
+    code = read_inspected(fd, path, GLCD_TEXT_CAP, run.file);
+    if (code == EXIT_OK) {
         code = show_arrays(run, request, path, fd);
-        break;
     }
     ::close(fd);
     return code;

@@ -13,6 +13,7 @@
 #include "io/file_access.hpp"
 #include "io/file_read.hpp"
 #include "inspect/image_report.hpp"
+#include "inspect/input_file.hpp"
 #include "inspect/inspect_diagnostics.hpp"
 #include "inspect/inspect_messages.hpp"
 #include "inspect/printable.hpp"
@@ -23,25 +24,13 @@ constexpr unsigned char VISIBILITY_MARK = 0x80;
 
 int read_image(InspectRun& run, const char* image_path)
 {
-    int fd = open_input(image_path);
-    if (fd < 0) {
-        explain_file_error(image_path, errno);
-        std::printf(MSG_FILE_NOT_OPENED, image_path);
-        return EXIT_INPUT_FAILED;
+    int fd = -1;
+    int code = open_inspected(image_path, fd);
+    if (code == EXIT_OK) {
+        code = read_inspected(fd, image_path, IMAGE_CAP, run.file);
+        ::close(fd);
     }
-    FileRead status = read_file_bytes(fd, IMAGE_CAP, run.file);
-    const int error = errno;
-    ::close(fd);
-    if (status == FileRead::failed) {
-        explain_file_error(image_path, error);
-        std::printf(MSG_FILE_NOT_READ, image_path);
-        return EXIT_INPUT_FAILED;
-    }
-    if (status == FileRead::too_large) {
-        std::printf(MSG_FILE_TOO_LARGE, image_path, IMAGE_CAP);
-        return EXIT_NOT_READABLE;
-    }
-    return EXIT_OK;
+    return code;
 }
 
 // The record's name, type and visibility against the row -f made of the entry.

@@ -7,6 +7,7 @@
 #include "formats/record_flattening.hpp"
 #include "io/file_access.hpp"
 #include "inspect/firmware_against.hpp"
+#include "inspect/input_file.hpp"
 #include "inspect/inspect_diagnostics.hpp"
 #include "inspect/inspect_messages.hpp"
 #include "inspect/inspect_output.hpp"
@@ -100,16 +101,9 @@ int write_plain(InspectRun& run, const UploadCheck& check, const char* plain_pat
 int inspect_upload_file(InspectRun& run, const InspectRequest& inspect, const ConvertRequest& request, int fd)
 {
     const char* path = request.output;
-    switch (read_file_bytes(fd, UPLOAD_CAP, run.file)) {
-    case FileRead::failed:
-        explain_file_error(path, errno);
-        std::printf(MSG_FILE_NOT_READ, path);
-        return EXIT_INPUT_FAILED;
-    case FileRead::too_large:
-        std::printf(MSG_FILE_TOO_LARGE, path, UPLOAD_CAP);
-        return EXIT_NOT_READABLE;
-    case FileRead::ok:
-        break;
+    int code = read_inspected(fd, path, UPLOAD_CAP, run.file);
+    if (code != EXIT_OK) {
+        return code;
     }
     if (!reserve_bytes(run.plain, run.file.size)) {
         explain_file_error(path, errno);
@@ -118,7 +112,6 @@ int inspect_upload_file(InspectRun& run, const InspectRequest& inspect, const Co
     }
     const std::span<const unsigned char> file(run.file.data, run.file.size);
     const UploadCheck check = check_upload(file, request, run.key_stream, run.plain.data);
-    int code = EXIT_OK;
     if (request.plain) {
         std::printf(MSG_PLAIN_IMAGE, path, file.size(), check.plain_crc);
     } else {
@@ -152,13 +145,12 @@ int run_upload_mode(InspectRun& run, const InspectRequest& inspect)
         }
     }
     const char* path = request.output;
-    int fd = open_input(path);
-    if (fd < 0) {
-        explain_file_error(path, errno);
-        std::printf(MSG_FILE_NOT_OPENED, path);
-        return EXIT_INPUT_FAILED;
+    int fd = -1;
+    int code = open_inspected(path, fd);
+    if (code != EXIT_OK) {
+        return code;
     }
-    int code = inspect_upload_file(run, inspect, request, fd);
+    code = inspect_upload_file(run, inspect, request, fd);
     ::close(fd);
     return code;
 }

@@ -26,6 +26,7 @@ struct EntryCase {
     std::vector<std::string> files;
     std::vector<Want> entries;  // the list then ends
     std::string array_name_at_end;
+    std::string notes = {};  // what is read otherwise than written (Session::notes)
 };
 
 constexpr std::uint32_t B = OPT_WRITE_BANNER;
@@ -34,24 +35,24 @@ const std::string VIS = "FILE_VISIBLE";
 
 const std::vector<EntryCase> ENTRY_CASES = {
     {"blank after the name opens", "index.htm \n", {"index.htm"}, {{"index.htm", "index.htm", B, HTML, VIS, ""}}, ""},
-    {"line end after the name does not", "index.htm\n", {"index.htm"}, {}, "index.htm"},
+    {"line end after the name does not", "index.htm\n", {"index.htm"}, {}, "index.htm", "name_without_entry@2:index.htm"},
     {"comment after a blank", "index.htm // start\n", {"index.htm"}, {{"index.htm", "index.htm", B, HTML, VIS, ""}}, ""},
-    {"comment right after the name", "index.htm// start\n", {"index.htm"}, {}, "index.htm"},
+    {"comment right after the name", "index.htm// start\n", {"index.htm"}, {}, "index.htm", "name_without_entry@2:index.htm"},
     {"comment line", "/ one slash\nq.htm \n", {"q.htm"}, {{"q.htm", "q.htm", B, HTML, VIS, ""}}, ""},
     {"single slash inside a token", "web/i.htm \nab/cd\n", {"web/i.htm"}, {{"web/i.htm", "web/i.htm", B, HTML, VIS, ""}}, "ab/cd"},
     {"double slash ends a plain token", "ab//cd\n", {}, {}, "ab"},
-    {"blanks dropped inside a token", "a b.htm \n", {"ab.htm"}, {{"ab.htm", "ab.htm", B, HTML, VIS, ""}}, ""},
+    {"blanks dropped inside a token", "a b.htm \n", {"ab.htm"}, {{"ab.htm", "ab.htm", B, HTML, VIS, ""}}, "", "blank_in_name@2:ab.htm"},
     {"second name on the line wins", "a.htm b.htm \n", {"a.htm", "b.htm"}, {{"b.htm", "b.htm", B, HTML, VIS, ""}}, ""},
     {"name before the line end is array name", "a.htm b.htm\n", {"a.htm", "b.htm"}, {{"a.htm", "a.htm", B, HTML, VIS, "b.htm"}}, "b.htm"},
-    {"state 8 carried over the line end", "index.htm\nmy page.htm \n", {"index.htm", "my", "page.htm"}, {{"page.htm", "page.htm", B, HTML, VIS, ""}}, ""},
+    {"state 8 carried over the line end", "index.htm\nmy page.htm \n", {"index.htm", "my", "page.htm"}, {{"page.htm", "page.htm", B, HTML, VIS, ""}}, "", "name_without_entry@2:index.htm"},
     {"hyphen before the first full stop is text", "my-page.htm \n", {"my-page.htm"}, {{"my-page.htm", "my-page.htm", B, HTML, VIS, ""}}, ""},
-    {"hyphen after the full stop starts an option", "page.my-part.htm \n", {"art.htm"}, {{"art.htm", "art.htm", B, HTML, VIS, ""}}, ""},
+    {"hyphen after the full stop starts an option", "page.my-part.htm \n", {"art.htm"}, {{"art.htm", "art.htm", B, HTML, VIS, ""}}, "", "unknown_option@2:p option_glued@2:page.my"},
     {"question mark opens a hyphen", "xml?data.xml \n", {"xml-data.xml"}, {{"xml-data.xml", "xml?data.xml", B, HTML, VIS, ""}}, ""},
     {"vertical bar marks a name", "|readme \n", {"readme"}, {{"readme", "readme", B, HTML, VIS, ""}}, ""},
     {"missing file is negative", "gone.htm \nq.htm \n", {"q.htm"}, {{"missing", "gone.htm", B, HTML, VIS, ""}, {"q.htm", "q.htm", B, HTML, VIS, ""}}, ""},
     {"option letters, both cases", "a.htm -W -n -I\n", {"a.htm"}, {{"a.htm", "a.htm", B | 0x19, HTML, VIS, ""}}, ""},
     {"tab and blanks after the hyphen", "a.htm\t-\t w\n", {"a.htm"}, {{"a.htm", "a.htm", B | OPT_SQUEEZE_SPACE, HTML, VIS, ""}}, ""},
-    {"unknown option letter returns to state 0", "a.htm -x rest\n", {"a.htm"}, {{"a.htm", "a.htm", B, HTML, VIS, "rest"}}, "rest"},
+    {"unknown option letter returns to state 0", "a.htm -x rest\n", {"a.htm"}, {{"a.htm", "a.htm", B, HTML, VIS, "rest"}}, "rest", "unknown_option@2:x"},
     {"? returns to state 0", "a.htm -? -w\n", {"a.htm"}, {{"a.htm", "a.htm", B | OPT_PARAMETER_NAME, HTML, VIS, "-w"}}, "-w"},
     {"options cleared for the next entry", "a.htm -w -n -i -?\nb.htm \n", {"a.htm", "b.htm"},
      {{"a.htm", "a.htm", B | 0x99, HTML, VIS, ""}, {"b.htm", "b.htm", B, HTML, VIS, ""}}, ""},
@@ -60,12 +61,12 @@ const std::vector<EntryCase> ENTRY_CASES = {
      {{"a.htm", "a.htm", B, "MIME_GIF", "FILE_HIDDEN", "x"}, {"b.htm", "b.htm", B, HTML, VIS, ""}}, ""},
     {"any separator byte is skipped", "a.htm -tXYZ -Cq\n", {"a.htm"}, {{"a.htm", "a.htm", B, "YZ", "", "old"}}, "old"},
     {"empty identifier", "a.htm -t= \n", {"a.htm"}, {{"a.htm", "a.htm", B, "", VIS, ""}}, ""},
-    {"no separator keeps the default", "a.htm -t -c\n", {"a.htm"}, {{"a.htm", "a.htm", B, HTML, VIS, "old"}}, "old"},
+    {"no separator keeps the default", "a.htm -t -c\n", {"a.htm"}, {{"a.htm", "a.htm", B, HTML, VIS, "old"}}, "old", "identifier_dropped@2:t"},
     {"slash ends a value, not a comment", "a.htm -t=A/tail\n", {"a.htm"}, {{"a.htm", "a.htm", B, "A", VIS, "tail"}}, "tail"},
-    {"hyphen ending a line defers the entry", "a.htm -\nb.htm \n", {"a.htm", "b.htm"}, {{"b.htm", "b.htm", B, HTML, VIS, ""}}, ""},
-    {"target address line end does not return", "a.htm %20\nb.htm \n", {"a.htm", "b.htm"}, {{"b.htm", "b.htm", B, HTML, VIS, ""}}, ""},
+    {"hyphen ending a line defers the entry", "a.htm -\nb.htm \n", {"a.htm", "b.htm"}, {{"b.htm", "b.htm", B, HTML, VIS, ""}}, "", "entry_dropped@2:a.htm"},
+    {"target address line end does not return", "a.htm %20\nb.htm \n", {"a.htm", "b.htm"}, {{"b.htm", "b.htm", B, HTML, VIS, ""}}, "", "entry_dropped@2:a.htm"},
     {"definition before a file", "#X 3 a.htm \n", {"a.htm"}, {{"a.htm", "a.htm", B, HTML, VIS, ""}}, ""},
-    {"definition line end does not return", "a.htm #X 3\nb.htm \n", {"a.htm", "b.htm"}, {{"b.htm", "b.htm", B, HTML, VIS, ""}}, ""},
+    {"definition line end does not return", "a.htm #X 3\nb.htm \n", {"a.htm", "b.htm"}, {{"b.htm", "b.htm", B, HTML, VIS, ""}}, "", "entry_dropped@2:a.htm"},
     {"lone CR ends lines", "a.htm \rb.htm \r", {"a.htm", "b.htm"}, {{"a.htm", "a.htm", B, HTML, VIS, ""}, {"b.htm", "b.htm", B, HTML, VIS, ""}}, ""},
     {"CR LF ends lines", "a.htm -w\r\nb.htm \r\n", {"a.htm", "b.htm"},
      {{"a.htm", "a.htm", B | OPT_SQUEEZE_SPACE, HTML, VIS, ""}, {"b.htm", "b.htm", B, HTML, VIS, ""}}, ""},
@@ -77,7 +78,11 @@ const std::vector<EntryCase> ENTRY_CASES = {
     {"last line: hyphen", "a.htm -", {"a.htm"}, {{"a.htm", "a.htm", B, HTML, VIS, "old"}}, "old"},
     {"last line: missing file", "gone.htm ", {}, {{"missing", "gone.htm", B, HTML, VIS, ""}}, ""},
     {"last line: 0x1A ends it", "a.htm \x1A" "b.htm \n", {"a.htm", "b.htm"}, {{"a.htm", "a.htm", B, HTML, VIS, ""}}, ""},
-    {"last line without a file changes nothing", "index.htm", {"index.htm"}, {}, "old"},
+    {"option glued to a name", "plain.css-w\nb.htm \n", {"b.htm"}, {{"b.htm", "b.htm", B | OPT_SQUEEZE_SPACE, HTML, VIS, ""}}, "",
+     "option_glued@2:plain.css"},
+    {"name without a full stop", "LICENSE -t=MIME_TEXT\n", {}, {}, "LICENSE-t=MIME_TEXT", "name_without_stop@2:LICENSE"},
+    {"blank after an array name", "logo \n", {}, {}, "logo"},
+    {"last line without a file changes nothing", "index.htm", {"index.htm"}, {}, "old", "name_without_entry@2:index.htm"},
 };
 
 TEST(ControlEntries, StateMachineTable)
@@ -99,6 +104,7 @@ TEST(ControlEntries, StateMachineTable)
             EXPECT_EQ(s.next(), "end");
             EXPECT_EQ(s.next(), "end");
             EXPECT_EQ(s.array_name(), c.array_name_at_end);
+            EXPECT_EQ(s.notes(), c.notes);
         }
         EXPECT_EQ(open_fd_count(), fds_before) << "a file opened and not returned stayed open";
     }

@@ -64,6 +64,21 @@ struct Session {
         control_attach(run->control, ::open("control.txt", O_RDONLY));
     }
     const char* array_name() const { return run->settings.array_name.data(); }
+    // The notes handed out so far: "cause@line:text" each, blank-separated.
+    std::string notes()
+    {
+        static const char* const causes[] = {"unknown_option", "identifier_dropped", "name_without_entry",
+                                             "option_glued", "blank_in_name", "name_without_stop",
+                                             "entry_dropped", "decimal_misread", "address_misread"};
+        std::string all;
+        ControlNote cause{};
+        NoteAt at;
+        while (take_control_note(run->control.notes, cause, at)) {
+            all += (all.empty() ? "" : " ") + std::string(causes[static_cast<int>(cause)]) + "@" +
+                   std::to_string(at.line) + ":" + (at.letter != 0 ? std::string(1, at.letter) : at.text.data());
+        }
+        return all;
+    }
     std::int32_t lookup(const char* name) const { return lookup_definition(run->settings, name); }
     ~Session()
     {

@@ -16,6 +16,7 @@ struct DefinitionCase {
     std::string text;
     std::vector<std::pair<std::string, std::int32_t>> lookups;
     std::uint32_t target;
+    std::string notes = {};  // numbers read otherwise than written (Session::notes)
 };
 
 TEST(ControlDefinitions, NamesValuesAndTargetAddress)
@@ -23,7 +24,7 @@ TEST(ControlDefinitions, NamesValuesAndTargetAddress)
     const std::vector<DefinitionCase> cases = {
         {"#define X 10\n", {{"X", 10}, {"x", 0}, {"define", 0}}, 0},
         {"#X 5\n#   define\tY 7\n", {{"X", 5}, {"Y", 7}}, 0},
-        {"#define X 0x10\n#define Z -1\n", {{"X", 7210}, {"Z", -29}}, 0},
+        {"#define X 0x10\n#define Z -1\n", {{"X", 7210}, {"Z", -29}}, 0, "decimal_misread@1:0x10"},
         {"#define NAME\n 5\n", {{"NAME", 0}, {"NAME\n", 5}}, 0},
         {"#define V \n\n 12\n", {{"V", 12}}, 0},
         {"#define D 1\n#define D 2\n", {{"D", 1}}, 0},
@@ -37,8 +38,11 @@ TEST(ControlDefinitions, NamesValuesAndTargetAddress)
         {"% \n", {}, 0},
         {"%1\n%2 // last one counts\n", {}, 2},
         {"ab%10 \n", {}, 0xAB10},
-        {"%0x20000\n", {}, 0x4120000},
+        {"%0x20000\n", {}, 0x4120000, "address_misread@1:0x20000"},
         {"#define %7 1\n", {{"%7", 1}}, 0},
+        {"#define L 2147483647\n#define M 2147483648\n", {{"L", INT32_MAX}, {"M", INT32_MIN}}, 0,
+         "decimal_misread@2:2147483648"},
+        {"%0000000FFFFFFFF\n%123456789\n", {}, 0x23456789, "address_misread@2:123456789"},
     };
     for (const DefinitionCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -49,6 +53,7 @@ TEST(ControlDefinitions, NamesValuesAndTargetAddress)
         }
         EXPECT_EQ(s.run->settings.target_address, c.target);
         EXPECT_EQ(s.lookup(nullptr), 0);
+        EXPECT_EQ(s.notes(), c.notes);
     }
 }
 

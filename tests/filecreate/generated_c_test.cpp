@@ -141,9 +141,12 @@ TEST(GeneratedC, StrictTurnsEveryWarningIntoExit12)
     write_file(c.dir / "panel.txt", "logo.bmp \nlogo.bmp \n");
     write_file(c.dir / "option.txt", "#define MIME_HTML 1\n#define FILE_VISIBLE 1\nindex.htm -x\n");
     write_file(c.dir / "blank.txt", "#define MIME_HTML 1\n#define FILE_VISIBLE 1\nindex.htm -t MIME_HTML\n");
+    write_file(c.dir / "lines.txt", "#define MIME_HTML 1\n#define FILE_VISIBLE 1\nrobots.txt\nindex.htm \n");
+    write_file(c.dir / "numbers.txt", "#define MIME_HTML 0x01\n#define FILE_VISIBLE 1\n%0x2000\nindex.htm \n");
     const std::vector<std::string> runs[] = {{"-f", "twice.txt", "coll.bin"},  {"-f", "undefined.txt", "coll.bin"},
                                              {"-fb", "panel.txt", "coll.c"},   {"-f", "option.txt", "coll.bin"},
-                                             {"-f", "blank.txt", "coll.bin"}};
+                                             {"-f", "blank.txt", "coll.bin"},  {"-f", "lines.txt", "coll.bin"},
+                                             {"-f", "numbers.txt", "coll.bin"}};
     const std::string program = installed_program("KorvaneFileCreate");
     for (const auto& args : runs) {
         for (const char* value : {"1", "0", "yes"}) {

@@ -60,9 +60,10 @@ const Region REGIONS[] = {
     {37, 37, 0x80, 4, 0, "Image {image}, record 1: the visibility byte lacks bit 7."},
     {38, 39, 0, 4, 0, "Image {image}, record 1: its padding is not zero."},
     {40, 43, 0, 4, 40, "Image {image}, record 2: the name address 0x{word} is not where the name belongs."},
-    // Data 2 moved: block 1 is the one whose end no longer fits (its own address is quoted).
-    {44, 46, 0, 4, 28, "Image {image}, record 1: the data address 0x{word} is not where the data belongs."},
-    {47, 47, 0x80, 4, 28, "Image {image}, record 1: the data address 0x{word} is not where the data belongs."},
+    // Data 2 moved out of the data area: record 2's address is quoted; moved
+    // within it, block 1 no longer fits its length.
+    {44, 46, 0, 4, 44, "Image {image}, record 2: the data address 0x{word} is not where the data belongs."},
+    {47, 47, 0x80, 4, 44, "Image {image}, record 2: the data address 0x{word} is not where the data belongs."},
     {47, 47, 0x01, 4, 32, "Image {image}, record 1: the length {length} does not fit its data block."},
     {48, 51, 0, 4, 48, "Image {image}, record 2: the length {length} does not fit its data block."},
     {52, 52, 0x01, 5, 0, "Record 2 of {image} has type 0x2D; MIME_B gives 0x2C."},

@@ -4,7 +4,11 @@
 #include <climits>
 #include <string>
 #include <map>
+#include <cerrno>
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 #include <unistd.h>
 
 #include "io/depfile.hpp"
@@ -96,5 +100,40 @@ TEST(StagedOutputs, ModesLinksAndSpecialFiles)
     after["two"] = std::to_string(S_IFREG | (0666 & ~umask_now())) + " 1 file old";
     EXPECT_EQ(folder_state(dir.path), after);
 }
+
+#ifndef _WIN32
+// As a user whom permissions bind (the superuser runs this as nobody): a
+// read-only output is refused and keeps its bytes; a writable output in a
+// folder that takes no new file is written in place.
+TEST(StagedOutputs, ReadOnlyOutputAndFolderWithoutRoom)
+{
+    ScratchDir dir;
+    ::mkdir((dir / "full").c_str(), 0755);
+    write_file(dir / "full/out", "old");
+    write_file(dir / "ro", "old");
+    ::chmod((dir / "full/out").c_str(), 0666);
+    ::chmod((dir / "full").c_str(), 0555);
+    ::chmod((dir / "ro").c_str(), 0444);
+    ::chmod(dir.path.c_str(), 0777);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(2);
+        }
+        if (stage_output((dir / "ro").c_str()) >= 0 || errno != EACCES) {
+            ::_exit(3);
+        }
+        int fd = stage_output((dir / "full/out").c_str());
+        bool written = fd >= 0 && ::write(fd, "new", 3) == 3;
+        ::_exit(written && ::close(fd) == 0 && commit_outputs() ? 0 : 4);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+    EXPECT_EQ(read_file(dir / "ro"), "old");
+    EXPECT_EQ(read_file(dir / "full/out"), "new");
+    ::chmod((dir / "full").c_str(), 0755);
+}
+#endif
 
 }  // namespace
