@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <span>
 
+#include "convert/convert_run.hpp"
 #include "convert/diagnostics.hpp"
 #include "convert/messages.hpp"
 
@@ -23,8 +26,11 @@ void print_argument_fault(ArgumentReading reading)
 
 }  // namespace
 
-int read_request(int argc, char** argv, ConvertRequest& request)
+int read_request(ConvertRun& run, int argc, char** argv, ConvertRequest& request)
 {
+    // A build asks for warnings to be errors through the environment; read once, here.
+    const char* strict = std::getenv("KORVANE_STRICT");
+    run.strict = strict != nullptr && std::strcmp(strict, "1") == 0;
     request.input = argv[1];
     request.output = argc > 2 ? argv[2] : nullptr;
     if (request.output == nullptr) {
@@ -38,5 +44,5 @@ int read_request(int argc, char** argv, ConvertRequest& request)
         print_argument_fault(reading);
         return EXIT_BAD_REQUEST;
     }
-    return EXIT_OK;
+    return warn_arguments(reading) ? strict_warning_code(run) : EXIT_OK;
 }

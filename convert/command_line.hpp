@@ -8,6 +8,9 @@
 
 #include "formats/upload_arguments.hpp"
 
+struct ConvertRun;
+
 // Fills request from argv (argv[1] is the input, already opened by the
-// caller). Returns EXIT_OK, or an exit code after printing why.
-int read_request(int argc, char** argv, ConvertRequest& request);
+// caller) and run.strict from KORVANE_STRICT, and warns of arguments read
+// otherwise than written. Returns EXIT_OK, or an exit code after printing why.
+int read_request(ConvertRun& run, int argc, char** argv, ConvertRequest& request);

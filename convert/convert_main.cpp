@@ -36,7 +36,7 @@ int convert_main(int argc, char** argv)
         return EXIT_INPUT_OR_WRITE_FAILED;
     }
     ConvertRequest request;
-    int code = read_request(argc, argv, request);
+    int code = read_request(run, argc, argv, request);
     if (code == EXIT_OK) {
         code = run_conversion(run, request);
     }

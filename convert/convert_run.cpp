@@ -141,8 +141,7 @@ int read_toolchain_output(ConvertRun& run, FirmwareInput& examined, const char* 
         return EXIT_BAD_REQUEST;
     };
     if (examined.format == InputFormat::records || examined.format == InputFormat::flat) {
-        warn_doubtful_input(path, examined);
-        return EXIT_OK;
+        return warn_doubtful_input(path, examined) ? strict_warning_code(run) : EXIT_OK;
     }
     if (examined.place.fault != InputFault::none) {
         return refuse();

@@ -31,6 +31,7 @@ struct ConvertRun {
     unsigned char* toolchain_image = nullptr;  // ELF, HEX, S-records: HEADER_ROOM bytes, then the image
     KeyStream key_stream;
     OutFile out;
+    bool strict = false;  // KORVANE_STRICT=1: a warning ends the run (exit 12)
 };
 
 // Converts the input open on run.in_fd as request says: reads it, refuses

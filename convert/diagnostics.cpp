@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "convert/convert_run.hpp"
+#include "convert/messages.hpp"
 #include "formats/firmware_input.hpp"
+#include "formats/upload_arguments.hpp"
 
 // Standard output is flushed first, so that where both streams share a
 // terminal or a log the lines stand in the order they were printed.
@@ -72,7 +75,7 @@ void warn_input(const char* path, unsigned long long offset, const char* what)
     std::fprintf(stderr, "KorvaneConvert: warning: %s (%s, offset 0x%llX)\n", what, path, offset);
 }
 
-void warn_doubtful_input(const char* path, const FirmwareInput& examined)
+bool warn_doubtful_input(const char* path, const FirmwareInput& examined)
 {
     char what[160];
     if (examined.doubt == InputDoubt::broken_off) {
@@ -86,4 +89,25 @@ void warn_doubtful_input(const char* path, const FirmwareInput& examined)
                       static_cast<unsigned>(examined.doubt_records));
         warn_input(path, 0, what);
     }
+    return examined.doubt != InputDoubt::none;
+}
+
+bool warn_arguments(const ArgumentReading& reading)
+{
+    for (std::size_t i = 0; i < reading.note_count; ++i) {
+        const ArgumentNote& note = reading.notes[i];
+        std::fflush(stdout);
+        std::fprintf(stderr, "KorvaneConvert: warning: %s (argument %d)\n", describe_argument_note(note).data(),
+                     note.argument);
+    }
+    return reading.note_count > 0;
+}
+
+int strict_warning_code(const ConvertRun& run)
+{
+    if (!run.strict) {
+        return EXIT_OK;
+    }
+    std::printf("%s", MSG_STRICT_WARNING);
+    return EXIT_STRICT_WARNING;
 }

@@ -9,11 +9,22 @@ void explain_input_not_opened(const char* path);
 void explain_input_not_read(const char* path);
 void explain_output_not_created(const char* path);  // nullptr: argument 2 is missing
 
+struct ArgumentReading;
+struct ConvertRun;
 struct FirmwareInput;
 
 // The note on what an ELF, Intel HEX or S-record input gave, and the warning
 // for a record input read otherwise than it was most likely meant. Every
-// warning of the program goes through warn_input.
+// warning about the input goes through warn_input. The warning functions
+// return whether they warned.
 void note_input_read(const char* path, const FirmwareInput& examined);
 void warn_input(const char* path, unsigned long long offset, const char* what);
-void warn_doubtful_input(const char* path, const FirmwareInput& examined);
+bool warn_doubtful_input(const char* path, const FirmwareInput& examined);
+
+// One warning per note of arguments 3 to 7 (the command line has no line,
+// so the place is the argument).
+bool warn_arguments(const ArgumentReading& reading);
+
+// After a warning: under KORVANE_STRICT=1 the stdout line that ends the run
+// and EXIT_STRICT_WARNING, otherwise EXIT_OK.
+int strict_warning_code(const ConvertRun& run);

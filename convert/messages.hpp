@@ -10,6 +10,7 @@ constexpr int EXIT_OK = 0;
 constexpr int EXIT_INPUT_OR_WRITE_FAILED = 1;  // input unreadable, no memory, a failed write
 constexpr int EXIT_OUTPUT_FAILED = 2;          // output cannot be created, or is the input
 constexpr int EXIT_BAD_REQUEST = 3;            // a bad argument, an input beyond capacity, refused records
+constexpr int EXIT_STRICT_WARNING = 12;        // KORVANE_STRICT=1 and a warning, as in KorvaneFileCreate
 
 constexpr char CONVERT_BANNER[] =
     "      KorvaneConvert V1.8 - supporting encryption and Motorola binary format [2M binary support]\r\r\n";
@@ -23,6 +24,9 @@ constexpr char MSG_MAGIC_SHORT[] =
     "Argument 3 needs four hex digits of image magic from its fourth character. Terminating\n\n";
 constexpr char MSG_NO_KEY_BYTES[] = "Argument 5 holds no key bytes for a non-empty image. Terminating\n\n";
 constexpr char MSG_ROTATION_TOO_LONG[] = "Argument 7 rotates by more bytes than the image holds. Terminating\n\n";
+
+// KORVANE_STRICT=1: the warning just printed on standard error ends the run.
+constexpr char MSG_STRICT_WARNING[] = "Warning treated as an error (KORVANE_STRICT=1). Terminating\n\n";
 
 // The messages that carry a value.
 constexpr char MSG_SAME_FILE[] = "Output file %s is the same file as the input. Terminating\n\n";

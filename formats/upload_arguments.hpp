@@ -2,7 +2,9 @@
 // made (mode and magic, CRC suffix, key bytes, seed, rotation). KorvaneConvert
 // reads them to make an image, KorvaneInspect to check one, so that the same
 // strings mean the same bytes to both. Reading prints nothing: a fault comes
-// back with the number of the argument, and each program words it.
+// back with the number of the argument, and each program words it; so does
+// what was read otherwise than written (a note), which each program prints
+// as a warning in the words of describe_argument_note.
 //
 //   3 mode and image magic      5 key bytes (optional, only after 4)
 //   4 CRC suffix bytes          6 key-stream seed (optional, only after 5)
@@ -45,10 +47,37 @@ enum class ArgumentFault {
     word_short,    // argument 6 or 7 holds fewer than five characters
 };
 
+// What an argument that is read still does not hold as it was most likely
+// meant. The bytes made from it are the same as without the note.
+enum class ArgumentNoteKind {
+    not_hex,     // a character where a hex digit is read is none: it still gives a nibble
+    past_field,  // characters after those that are read: they are ignored
+};
+
+struct ArgumentNote {
+    ArgumentNoteKind kind = ArgumentNoteKind::not_hex;
+    int argument = 0;             // 3 to 7
+    std::size_t position = 0;     // not_hex: the first such character, counted from 1 in the argument
+    std::size_t count = 0;        // such characters in the argument (past_field: the characters ignored)
+    unsigned char character = 0;  // not_hex: the first such character
+    std::uint16_t value = 0;      // not_hex: what the field holding it reads as (a byte for 4 and 5)
+    std::uint32_t byte = 0;       // not_hex in 4 or 5: that byte's number, from 1
+};
+
+// At most one note per argument and kind.
+constexpr std::size_t ARGUMENT_NOTES_MAX = 10;
+
 struct ArgumentReading {
     ArgumentFault fault = ArgumentFault::none;
     int argument = 0;  // the number of the argument at fault, 3 to 7
+    std::array<ArgumentNote, ARGUMENT_NOTES_MAX> notes{};  // in argument order, the arguments read
+    std::size_t note_count = 0;
 };
+
+// The words of a note without program name or place, for the warning
+// "Program: warning: <text> (argument n)".
+constexpr std::size_t ARGUMENT_NOTE_TEXT_SIZE = 192;
+std::array<char, ARGUMENT_NOTE_TEXT_SIZE> describe_argument_note(const ArgumentNote& note);
 
 // Reads exactly count characters as hex digits into a 16-bit value. Lax on
 // purpose: '0'-'9' give their value, any other character (code + 9) mod 16,
@@ -57,5 +86,6 @@ std::uint16_t parse_hex_digits(const char* text, int count);
 
 // Reads arguments 3 to 7 (args[0] is argument 3; more than five are not
 // looked at) into request, the first fault stopping the reading. After "-b"
-// the others are not examined.
+// the others are not examined. The notes of the arguments read are kept
+// beside the fault.
 ArgumentReading read_upload_arguments(std::span<const char* const> args, ConvertRequest& request);

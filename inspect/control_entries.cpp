@@ -79,7 +79,11 @@ int read_control_entries(InspectRun& run, const char* control_path)
     control_attach(run.control, fd);
     for (;;) {
         ControlEntry next = next_control_entry(run.control, run.settings, run.flags, run.entry);
-        warn_control_notes(run, control_path);
+        if (warn_control_notes(run, control_path)) {
+            if (int code = strict_warning_code(run); code != EXIT_OK) {
+                return code;
+            }
+        }
         if (next.status == EntryStatus::end_of_list) {
             return EXIT_OK;
         }

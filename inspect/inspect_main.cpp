@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #ifdef _WIN32
 #include <direct.h>
@@ -70,6 +71,9 @@ int inspect_main(InspectRun& run, int argc, char** argv)
     if (code != EXIT_OK) {
         return code;
     }
+    // A build asks for warnings to be errors through the environment; read once, here.
+    const char* strict = std::getenv("KORVANE_STRICT");
+    run.strict = strict != nullptr && std::strcmp(strict, "1") == 0;
     outputs_start("KorvaneInspect");
     code = run_inspect_mode(run, request);
     // --plain and --pbm files are put in place together, and only by a run that passes.

@@ -12,6 +12,7 @@ constexpr int EXIT_OUTPUT_FAILED = 2;  // --plain, --pbm: an output cannot be cr
 constexpr int EXIT_BAD_REQUEST = 3;    // a command line that cannot be used
 constexpr int EXIT_NOT_READABLE = 4;   // not what the mode reads: cut, too large, a broken structure
 constexpr int EXIT_MISMATCH = 5;       // it reads, but a check fails: a CRC, the magic, an entry
+constexpr int EXIT_STRICT_WARNING = 12;  // KORVANE_STRICT=1 and a warning, as in the other two programs
 
 constexpr char INSPECT_VERSION_LINE[] = "      KorvaneInspect V1.9\r\r\n";
 
@@ -22,6 +23,9 @@ constexpr char MSG_ARGUMENTS_MISSING[] = "Arguments missing: %s. Terminating\n\n
 constexpr char MSG_ARGUMENT_EXTRA[] = "Argument %s is one too many for mode %s. Terminating\n\n";
 constexpr char MSG_OPTION_VALUE_MISSING[] = "Option %s needs a value. Terminating\n\n";
 constexpr char MSG_OPTION_NOT_HERE[] = "Option %s does not belong to mode %s. Terminating\n\n";
+
+// KORVANE_STRICT=1: the warning just printed on standard error ends the run.
+constexpr char MSG_STRICT_WARNING[] = "Warning treated as an error (KORVANE_STRICT=1). Terminating\n\n";
 
 // Files read and written.
 constexpr char MSG_FILE_NOT_OPENED[] = "File %s could not be opened. Terminating\n\n";

@@ -52,6 +52,8 @@ struct InspectRun {
     // glcd: one line of a text picture; --plain and --pbm: the output file.
     std::array<char, PICTURE_LINE_SIZE> line;
     OutFile out;
+
+    bool strict = false;  // KORVANE_STRICT=1: a warning ends the run (exit 12)
 };
 
 // Closes what the run left open and releases its memory.

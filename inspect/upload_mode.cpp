@@ -139,6 +139,11 @@ int run_upload_mode(InspectRun& run, const InspectRequest& inspect)
         print_argument_fault(reading);
         return EXIT_BAD_REQUEST;
     }
+    if (warn_arguments(reading)) {
+        if (int code = strict_warning_code(run); code != EXIT_OK) {
+            return code;
+        }
+    }
     const char* path = request.output;
     int fd = -1;
     int code = open_inspected(path, fd);

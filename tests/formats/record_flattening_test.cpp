@@ -343,4 +343,41 @@ TEST(HexDigits, LaxNibbles)
     EXPECT_EQ(parse_hex_digits("\xff", 1), (0xFF + 9) % 16);
 }
 
+// What arguments 3 to 7 hold that is read otherwise than written: at most one
+// note per argument and kind, and none for the characters never examined.
+TEST(HexDigits, ArgumentNotes)
+{
+    struct Case {
+        std::vector<const char*> args;
+        std::string notes;  // argument, kind (x not hex, + past the field), count, value; per note
+    };
+    const std::string suffix_201 = "-" + std::string(201, '4');
+    const Case cases[] = {
+        {{"-m-XYZW"}, "3x4:1230"},
+        {{"--magic=A55A"}, "3x2:A02C 3+5"},
+        {{"-m-A55A", "-", "-13G7C0DE", "-1D0F", "-00zz"}, "5x1:7 7x2:33"},
+        {{"?m?A55A", "x4B56", "k13", "s1D0F0", "r0010"}, "6+1"},
+        {{"-m-A55A", suffix_201.c_str(), "-13"}, "4+1"},
+        {{"-m-A55A", suffix_201.c_str() + 1}, ""},  // exactly 200 digits
+        {{"-bXYZW", "-zz", "-q", "-x", "-y"}, ""},
+    };
+    for (const Case& c : cases) {
+        ConvertRequest request;
+        const ArgumentReading reading = read_upload_arguments(c.args, request);
+        std::string notes;
+        for (std::size_t i = 0; i < reading.note_count; ++i) {
+            const ArgumentNote& n = reading.notes[i];
+            char text[32];
+            std::snprintf(text, sizeof text, n.kind == ArgumentNoteKind::not_hex ? "%s%dx%zu:%X" : "%s%d+%zu",
+                          notes.empty() ? "" : " ", n.argument, n.count, n.value);
+            notes += text;
+        }
+        EXPECT_EQ(reading.fault, ArgumentFault::none) << c.args[0];
+        EXPECT_EQ(notes, c.notes) << c.args[0];
+    }
+    ArgumentNote note{ArgumentNoteKind::not_hex, 3, 4, 4, 'X', 0x1230, 0};
+    EXPECT_STREQ(describe_argument_note(note).data(), "argument 3 has X where a hex digit belongs (character 4, and 3 "
+                                                      "more like it), read as 1, so the magic reads 0x1230");
+}
+
 }  // namespace

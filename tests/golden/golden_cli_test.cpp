@@ -2,6 +2,8 @@
 // <program>. A case folder holds:
 //   args    the arguments, one a line, each line ended by a line feed (an
 //           empty file: no arguments; an empty line: an empty argument)
+//   env     (optional) NAME=VALUE lines, each ended by a line feed, added to
+//           the program's environment
 //   in/     files copied into a fresh scratch folder, where the program runs;
 //           a symbolic link stays a link and is compared by its target, never
 //           read (it may name a device such as /dev/full)
@@ -101,7 +103,12 @@ TEST_P(GoldenCli, Run)
         fs::copy(c.folder / "in", dir.path, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     }
     const std::map<std::string, std::string> before = files_below(dir.path);
-    std::vector<std::string> command = EMULATOR;
+    std::vector<std::string> command;
+    if (fs::exists(c.folder / "env")) {
+        command = argument_lines(read_file((c.folder / "env").string()));
+        command.insert(command.begin(), "/usr/bin/env");
+    }
+    command.insert(command.end(), EMULATOR.begin(), EMULATOR.end());
     command.push_back(installed_program(c.program));
     for (std::string& arg : argument_lines(read_file((c.folder / "args").string()))) {
         command.push_back(std::move(arg));
