@@ -211,6 +211,9 @@ int run_conversion(ConvertRun& run, const ConvertRequest& request)
         return EXIT_OUTPUT_FAILED;
     }
     const int out_fd = stage_output(request.output);
+    if (out_fd < 0 && output_refused_as_strict()) {
+        return strict_warning_code(run);
+    }
     if (out_fd < 0) {
         explain_output_not_created(request.output);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);

@@ -123,6 +123,9 @@ int create_outputs(FileCreateRun& run, const char* image_path, const char* c_sou
         return code;
     }
     int image_fd = stage_output(image_path);
+    if (image_fd < 0 && output_refused_as_strict()) {
+        return strict_warning_code(run);
+    }
     if (image_fd < 0) {
         explain_not_created("image", image_path);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
@@ -131,6 +134,9 @@ int create_outputs(FileCreateRun& run, const char* image_path, const char* c_sou
     out_attach(run.image, image_fd);
     // Two spellings of one file (a link) would interleave both outputs.
     int c_source_fd = path_is_output(c_source_name, image_fd) ? -1 : stage_output(c_source_name);
+    if (c_source_fd < 0 && output_refused_as_strict()) {
+        return stop_run(run, strict_warning_code(run));
+    }
     if (c_source_fd < 0) {
         explain_c_source_not_created(image_path, c_source_name, image_fd);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);

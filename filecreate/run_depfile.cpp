@@ -8,6 +8,10 @@
 int finish_outputs(const DepfileList& deps)
 {
     if (!depfile_write(deps)) {
+        if (output_refused_as_strict()) {
+            std::printf("%s", MSG_STRICT_WARNING);
+            return EXIT_STRICT_WARNING;
+        }
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);
         return EXIT_OUTPUT_FAILED;
     }

@@ -59,6 +59,10 @@ int run_single_file(FileCreateRun& run, const FileCreateRequest& request)
         return code;
     }
     int out_fd = stage_output(output_path);
+    if (out_fd < 0 && output_refused_as_strict()) {
+        ::close(in_fd);
+        return strict_warning_code(run);
+    }
     if (out_fd < 0) {
         explain_not_created("output file", output_path);
         ::close(in_fd);

@@ -16,6 +16,10 @@ int open_output(OutFile& out, const char* path, int input_fd)
         return EXIT_OUTPUT_FAILED;
     }
     int fd = stage_output(path);
+    if (fd < 0 && output_refused_as_strict()) {
+        std::printf("%s", MSG_STRICT_WARNING);
+        return EXIT_STRICT_WARNING;
+    }
     if (fd < 0) {
         explain_file_error(path, errno);
         std::printf(MSG_OUTPUT_NOT_CREATED, path);

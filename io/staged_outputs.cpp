@@ -38,6 +38,14 @@ struct Staged {
 Staged* volatile staged_head = nullptr;
 const char* program_name = "";
 unsigned temp_number = 0;
+bool refused_as_strict = false;
+
+// KORVANE_STRICT=1 (exactly) makes the warning of an output written in place an error.
+bool strict_now()
+{
+    const char* value = std::getenv("KORVANE_STRICT");
+    return value != nullptr && std::strcmp(value, "1") == 0;
+}
 
 #ifdef _WIN32
 struct SignalMask {};
@@ -280,13 +288,26 @@ int stage_output(const char* path)
         // A device or FIFO cannot be replaced; a folder without room for a
         // temporary leaves only the output itself.
         restore_signals(mask);
-        fd = create_output(path);
-        if (fd < 0) {
+        const bool warned = !replaced.known || regular;
+        const bool strict = warned && strict_now();
+        // Under strict an existing output is not opened at all (opening
+        // truncates it); a new one that could be made goes again.
+        fd = strict && replaced.known ? -1 : create_output(path);
+        if (fd < 0 && !(strict && replaced.known)) {
             return -1;
         }
-        if (!replaced.known || regular) {
+        if (warned) {
             std::fprintf(stderr, "%s: warning: no temporary file can be made beside %s, so it is written in place\n",
                          program_name, path);
+        }
+        if (strict) {
+            if (fd >= 0) {
+                ::close(fd);
+                ::unlink(path);
+            }
+            refused_as_strict = true;
+            errno = EACCES;
+            return -1;
         }
         block_signals(mask);
         replaced = identity_of_fd(fd);
@@ -345,4 +366,9 @@ void discard_outputs()
     block_signals(mask);
     release_all(staged_head);
     restore_signals(mask);
+}
+
+bool output_refused_as_strict()
+{
+    return refused_as_strict;
 }

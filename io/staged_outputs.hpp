@@ -31,6 +31,11 @@ bool opens_output(int in_fd, int out_fd);
 // through links, or the same name of a file that does not exist yet.
 bool path_is_output(const char* path, int out_fd);
 
+// True once stage_output refused an output because KORVANE_STRICT=1 makes
+// its warning (written in place) an error; the caller ends with its strict
+// exit code instead of its message of an output not created.
+bool output_refused_as_strict();
+
 // Puts every staged output in place, with the signals blocked meanwhile.
 // False after a message on standard error naming the output that could not
 // be put in place; the temporaries not yet renamed are then removed.

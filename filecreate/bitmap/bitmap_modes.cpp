@@ -112,6 +112,9 @@ int run_bitmap_collection(FileCreateRun& run, const FileCreateRequest& request)
         return code;
     }
     int out_fd = stage_output(output_path);
+    if (out_fd < 0 && output_refused_as_strict()) {
+        return strict_warning_code(run);
+    }
     if (out_fd < 0) {
         explain_not_created("output file", output_path);
         std::printf("%s", MSG_OUTPUT_NOT_CREATED);

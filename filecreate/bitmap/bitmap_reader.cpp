@@ -161,6 +161,9 @@ int convert_bitmap(BitmapWork& work, const char* input_path, const char* output_
             out = &work.own_output;
         }
     }
+    if (out == nullptr && output_refused_as_strict()) {
+        return refuse(in_fd, MSG_STRICT_WARNING, EXIT_STRICT_WARNING);
+    }
     if (out == nullptr || out->fd < 0) {
         explain_not_created("output file", output_path);  // only -bm gets here
         return refuse(in_fd, MSG_OUTPUT_NOT_CREATED, EXIT_BITMAP_OUTPUT_FAILED);

@@ -104,7 +104,8 @@ TEST(StagedOutputs, ModesLinksAndSpecialFiles)
 #ifndef _WIN32
 // As a user whom permissions bind (the superuser runs this as nobody): a
 // read-only output is refused and keeps its bytes; a writable output in a
-// folder that takes no new file is written in place.
+// folder that takes no new file is written in place, or under
+// KORVANE_STRICT=1 refused with nothing changed.
 TEST(StagedOutputs, ReadOnlyOutputAndFolderWithoutRoom)
 {
     ScratchDir dir;
@@ -120,9 +121,16 @@ TEST(StagedOutputs, ReadOnlyOutputAndFolderWithoutRoom)
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
             ::_exit(2);
         }
-        if (stage_output((dir / "ro").c_str()) >= 0 || errno != EACCES) {
+        if (stage_output((dir / "ro").c_str()) >= 0 || errno != EACCES || output_refused_as_strict()) {
             ::_exit(3);
         }
+        // Under KORVANE_STRICT=1 the in-place writing is refused before the output is opened.
+        ::setenv("KORVANE_STRICT", "1", 1);
+        if (stage_output((dir / "full/out").c_str()) >= 0 || !output_refused_as_strict() ||
+            read_file(dir / "full/out") != "old") {
+            ::_exit(5);
+        }
+        ::unsetenv("KORVANE_STRICT");
         int fd = stage_output((dir / "full/out").c_str());
         bool written = fd >= 0 && ::write(fd, "new", 3) == 3;
         ::_exit(written && ::close(fd) == 0 && commit_outputs() ? 0 : 4);
