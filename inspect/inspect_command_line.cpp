@@ -21,9 +21,12 @@ constexpr char USAGE[] =
     "  KorvaneInspect glcd FILE.c [NAME] [--ascii] [--pbm DIR]\n"
     "      draw the GLCD arrays of a C file, or the one named; --ascii draws with\n"
     "      # and ., --pbm writes DIR/NAME.pbm files instead\n"
+    "  KorvaneInspect layout CONTROL HEADER\n"
+    "      write the layout values and identifiers of a control file as a C header\n"
     "  KorvaneInspect -v     the version line\n"
     "Exit codes: 0 every check passes, 1 a file cannot be read, 2 an output cannot\n"
-    "be written, 3 a bad command line, 4 not a file of its kind, 5 a check fails.\n"
+    "be written, 3 a bad command line, 4 not a file of its kind, 5 a check fails,\n"
+    "12 KORVANE_STRICT=1 and a warning.\n"
     "Details: man KorvaneInspect\n";
 
 struct ModeForm {
