@@ -21,12 +21,13 @@ python3 - "$work" <<'PY'
 import os, struct, sys
 work = sys.argv[1]
 os.mkdir(os.path.join(work, "web"))
-lines = ["#define FILE_HEADER_LEN 16", "#define ALIGN 1", "#define MAX_FILE_LENGTH 4", "%20000"]
+lines = ["#define FILE_HEADER_LEN 16", "#define ALIGN 1", "#define MAX_FILE_LENGTH 4", "#define MIME_HTML 1",
+         "#define FILE_VISIBLE 1", "%20000"]
 for i in range(128):
     name = f"web/page{i:03}.htm"
     with open(os.path.join(work, name), "wb") as f:
         f.write(os.urandom(8192))
-    lines.append(name + " -w" * (i % 2))
+    lines.append(name + (" -w" if i % 2 else " "))
 open(os.path.join(work, "web.txt"), "w").write("\n".join(lines) + "\n")
 with open(os.path.join(work, "in.mot"), "wb") as f:
     address = 0x08000000
