@@ -3,7 +3,8 @@
 // is the image, in a buffer of exactly its size. Whatever the reader accepts
 // must be what the host reader reads, file for file, once the bytes the
 // reader leaves to the host are put right: the padding and the end-of-list
-// bytes zero, bit 7 of every visibility byte set.
+// bytes zero, bit 7 of every visibility byte set; and with
+// korvane_collection_check the device refuses exactly what the host refuses.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -23,8 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    static_cast<std::uint8_t>((bits >> 1) & 1), static_cast<std::uint8_t>((bits >> 2) & 1)};
     const std::vector<unsigned char> image(data + 1, data + size);
     korvane_collection c;
-    if (korvane_collection_open(&c, image.data(), static_cast<std::uint32_t>(image.size()), &layout) !=
-        KORVANE_COLLECTION_OK) {
+    const korvane_collection_fault opened =
+        korvane_collection_open(&c, image.data(), static_cast<std::uint32_t>(image.size()), &layout);
+    const korvane_collection_fault checked = korvane_collection_check(&c);  // after a failed open too
+    if (opened != KORVANE_COLLECTION_OK) {
         return 0;
     }
     std::vector<unsigned char> fixed = image;
@@ -44,6 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static std::array<CollectionRecord, 65536> records;
     const CollectionLayout host_layout = {layout.target_address + layout.header_len, layout.big_endian != 0,
                                           layout.four_byte_lengths != 0, layout.align != 0};
+    const CollectionReading as_is = read_collection_image(image, host_layout, records);
+    if (as_is.fault != CollectionFault::too_many_files &&
+        (checked == KORVANE_COLLECTION_OK) != (as_is.fault == CollectionFault::none)) {
+        __builtin_trap();
+    }
     const CollectionReading host = read_collection_image(fixed, host_layout, records);
     if (host.fault != CollectionFault::none || host.count != korvane_collection_count(&c)) {
         __builtin_trap();

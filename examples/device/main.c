@@ -57,6 +57,9 @@ static int check_collection(void)
     uint32_t i, entries = 0;
     int errors = 0;
     korvane_collection_fault fault = korvane_collection_open(&c, COLLECTION, COLLECTION_LENGTH, &layout);
+    if (fault == KORVANE_COLLECTION_OK) {
+        fault = korvane_collection_check(&c);  /* refuses what KorvaneInspect refuses */
+    }
     while (user_files[entries].name != 0) {
         ++entries;
     }

@@ -35,15 +35,16 @@ typedef enum {
     KORVANE_COLLECTION_TABLE_OUTSIDE,     /* (given as RECORDS_INCOMPLETE: no longer returned) */
     KORVANE_COLLECTION_RECORDS_INCOMPLETE, /* the header table is no whole number of records, or its location
                                               lies beyond the end of list */
-    KORVANE_COLLECTION_LIST_NOT_ENDED,    /* (left to the host: no longer returned) */
-    KORVANE_COLLECTION_RECORD_MALFORMED,  /* (left to the host: no longer returned) */
+    KORVANE_COLLECTION_LIST_NOT_ENDED,    /* check: the sixteen bytes that end the list are not all zero */
+    KORVANE_COLLECTION_RECORD_MALFORMED,  /* check: a record's padding is not zero, or bit 7 of its visibility
+                                             byte is clear */
     KORVANE_COLLECTION_NAME_OUTSIDE,      /* a name is not where it belongs (after the one before it) */
     KORVANE_COLLECTION_NAME_UNTERMINATED, /* no zero byte ends a name before the table */
     KORVANE_COLLECTION_DATA_OUTSIDE,      /* a data block is not where it belongs (the first at offset 0, each
                                              after the one before it) */
     KORVANE_COLLECTION_LENGTH_MISMATCH,   /* a stored length disagrees with the size of its data block */
     KORVANE_COLLECTION_TABLE_MISPLACED,   /* the table does not follow the names and their padding (with ALIGN
-                                             up to a multiple of 4) */
+                                             up to a multiple of 4); check: that padding is not zero */
     KORVANE_COLLECTION_NO_SUCH_FILE       /* index beyond the last record, no file by that name, or the image
                                              was not opened successfully */
 } korvane_collection_fault;
@@ -86,6 +87,16 @@ korvane_collection_fault korvane_collection_file(const korvane_collection *c, ui
 /* The file whose stored name equals name byte for byte (the table's form:
  * "web/index.htm", or "xml?status" for a parameter handler). */
 korvane_collection_fault korvane_collection_find(const korvane_collection *c, const char *name, korvane_file *file);
+
+/* Optional, after korvane_collection_open: the bytes the reader leaves alone
+ * because they carry nothing it hands out (the zero padding before the table
+ * and in each record, bit 7 of each visibility byte, the sixteen zeros that
+ * end the list). With it a firmware refuses exactly the images KorvaneInspect
+ * refuses; without it, such an image reads as KorvaneInspect reads it once
+ * those bytes are put right. Its own source file, so that a firmware that
+ * does not call it does not link it. Reads only inside the region, also
+ * after an open that failed. */
+korvane_collection_fault korvane_collection_check(const korvane_collection *c);
 
 #ifdef __cplusplus
 }
